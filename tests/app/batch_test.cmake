@@ -1,0 +1,1 @@
+message(STATUS "batch program test: being written")
