@@ -1,1 +1,0 @@
-message(STATUS "batch program test: being written")
