@@ -1,0 +1,146 @@
+// What the user waits for, measured on the largest beam a file can hold (24
+// spans): the Calculate road, one engine run, the influence lines of a section,
+// a redraw of both diagrams (a pan or zoom click) and the batch program as a
+// whole process. Targets (median, 2-core machine): 2 ms, 20 us, 20 ms, 5 ms, 20 ms.
+
+#include <benchmark/benchmark.h>
+
+#include <filesystem>
+#include <memory>
+#include <fcntl.h>
+#include <spawn.h>
+#include <string>
+#include <sys/wait.h>
+
+#include "data/beam_file.h"
+#include "data/file_names.h"
+#include "data/text_file.h"
+#include "diagrams/diagrams.h"
+#include "engine/engine.h"
+#include "engine/report.h"
+#include "influence/influence.h"
+
+extern char** environ;
+
+namespace fs = std::filesystem;
+using namespace kalvoro;
+
+namespace {
+
+const kalvoro::MessageSink quiet = [](const std::string&) {};
+
+// A private copy of the 24-span example in a temporary folder.
+std::string workCopy()
+{
+    static const std::string path = [] {
+        const fs::path dir = fs::temp_directory_path() / "kalvoro-bench";
+        fs::create_directories(dir);
+        const fs::path file = dir / "vinte-e-quatro-trechos.vig";
+        fs::copy_file(fs::path(KALVORO_EXAMPLES) / "vinte-e-quatro-trechos.vig", file,
+                      fs::copy_options::overwrite_existing);
+        return file.string();
+    }();
+    return path;
+}
+
+void analyse(AnalysisModel& m)
+{
+    m.ReportFile.clear();
+    ColunasAltura(m);
+    MontaRigidez(m);
+    MontaCargas(m);
+    AplicaApoios(m);
+    ResolveSistema(m);
+    Resultados(m);
+}
+
+// (a) read the file, solve, write the report and both metafiles.
+void CalculateRoad(benchmark::State& state)
+{
+    const std::string file = workCopy();
+    auto m = std::make_unique<AnalysisModel>();
+    const DiagramSettings settings;
+    for (auto _ : state) {
+        const ReadResult r = Abrir(file, *m, quiet);
+        if (r.status != 0) state.SkipWithError("read failed");
+        analyse(*m);
+        writeTextFile(derivedName(file, ".sai"), m->ReportFile);
+        benchmark::DoNotOptimize(DesenhaMomentos(*m, settings, file));
+        benchmark::DoNotOptimize(DesenhaCortantes(*m, settings, file));
+    }
+}
+BENCHMARK(CalculateRoad)->Unit(benchmark::kMicrosecond);
+
+// (b) ColunasAltura ... EsforcosExtremos.
+void EngineRun(benchmark::State& state)
+{
+    auto m = std::make_unique<AnalysisModel>();
+    Abrir(workCopy(), *m, quiet);
+    for (auto _ : state) {
+        SolveBeam(*m);
+        benchmark::DoNotOptimize(m->ElementStartMoment[1]);
+    }
+}
+BENCHMARK(EngineRun)->Unit(benchmark::kMicrosecond);
+
+// (c) the influence lines of a section: report and diagram.
+void InfluenceLines(benchmark::State& state)
+{
+    const std::string file = workCopy();
+    auto m = std::make_unique<AnalysisModel>();
+    Abrir(file, *m, quiet);
+    analyse(*m);
+    const DiagramSettings settings;
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(ComputeInfluenceReport(*m, "12", "1.5", file));
+        Recording page;
+        if (!DesenhaLinhaInfluencia(*m, settings, "12", "1.5", file, quiet, page))
+            state.SkipWithError("drawing refused the section");
+    }
+}
+BENCHMARK(InfluenceLines)->Unit(benchmark::kMillisecond);
+
+// (d) a full redraw of both pages, files included: what a pan or zoom click costs.
+void Redraw(benchmark::State& state)
+{
+    const std::string file = workCopy();
+    auto m = std::make_unique<AnalysisModel>();
+    Abrir(file, *m, quiet);
+    analyse(*m);
+    DiagramSettings settings;
+    for (auto _ : state) {
+        settings.ZoomDesenho = settings.ZoomDesenho == 100 ? 110 : 100;
+        benchmark::DoNotOptimize(DesenhaMomentos(*m, settings, file));
+        benchmark::DoNotOptimize(DesenhaCortantes(*m, settings, file));
+    }
+}
+BENCHMARK(Redraw)->Unit(benchmark::kMicrosecond);
+
+// (e) the batch program as a whole process.
+void BatchProcess(benchmark::State& state)
+{
+    const std::string file = workCopy();
+    std::string program = KALVORO_BATCH;
+    std::string arg = file;
+    char* argv[] = {program.data(), arg.data(), nullptr};
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+    posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
+    for (auto _ : state) {
+        pid_t pid;
+        if (posix_spawn(&pid, program.c_str(), &actions, nullptr, argv, environ) != 0) {
+            state.SkipWithError("cannot start the batch program");
+            break;
+        }
+        int status = 0;
+        waitpid(pid, &status, 0);
+        if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) state.SkipWithError("batch program failed");
+    }
+    posix_spawn_file_actions_destroy(&actions);
+}
+BENCHMARK(BatchProcess)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+}  // namespace
+
+BENCHMARK_MAIN();
