@@ -44,7 +44,7 @@ inline double store(Real a)
 inline std::int32_t roundEven(Real v)
 {
     if (std::isnan(v)) throw ArithmeticError("operação de ponto flutuante inválida");
-    const Real r = std::nearbyint(v);  // default rounding mode: to nearest, ties to even
+    const Real r = std::rint(v);  // default rounding mode: to nearest, ties to even
     if (r < static_cast<Real>(std::numeric_limits<std::int32_t>::min()) ||
         r > static_cast<Real>(std::numeric_limits<std::int32_t>::max()))
         throw ArithmeticError("valor fora do intervalo de inteiros");

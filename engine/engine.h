@@ -21,8 +21,9 @@ void MontaCargas(AnalysisModel& m);
 // Springs, penalties and prescribed displacements of the support entries.
 void AplicaApoios(AnalysisModel& m);
 // Cholesky decomposition in place, forward and back substitution, reactions.
-// A mechanism (a pivot that loses almost all of its column's diagonal) is
-// refused with EngineError("divisao por zero").
+// A mechanism is refused with EngineError("divisao por zero"): a straight
+// beam whose supports leave a rigid-body motion free, or any pivot that keeps
+// no more than 1e-9 of its column's assembled diagonal.
 void ResolveSistema(AnalysisModel& m);
 // Start shear and moment of every element from the displacements of load case 1.
 void EsforcosExtremos(AnalysisModel& m);
