@@ -32,7 +32,7 @@ struct BeamTexts {
 
 // Where the reader's keyword messages go ("Erro nas incidências das barras "
 // followed by the header line, ...): a message box in the windows, standard
-// error in the batch program.
+// error in the batch program. An empty sink drops them.
 using MessageSink = std::function<void(const std::string&)>;
 
 // The reader's numbered messages, slots 0..10 (8 to 10 stay empty).
@@ -58,15 +58,16 @@ void Salvar(const std::string& fileName, const std::string& title, const BeamTex
 
 // What a read gives back besides the model.
 struct ReadResult {
-    int status = 0;           // 0 on success, else the step (1..7) that failed
-    bool titleRead = false;   // step 1 ran: `title` holds the file's first line
+    int status = 0;          // 0 on success, else the step (1..7) that failed
+    bool titleRead = false;  // step 1 ran: `title` holds the file's first line
     std::string title;
-    BeamTexts tables;         // filled only when status == 0
+    BeamTexts tables;  // filled only when status == 0
 };
 
 // Reads fileName into the model, steps LeTitulo .. LeCarregamento, then fills
 // the table texts from the model. Throws IoError when the file cannot be
-// opened (no step has run); every other failure becomes the status.
+// opened (no step has run); every other failure becomes the status. Number
+// tokens longer than 32 characters (integers) or 64 (reals) are not numbers.
 ReadResult Abrir(const std::string& fileName, AnalysisModel& model, const MessageSink& messages);
 // The same on bytes already in memory (the file's contents).
 ReadResult AbrirTexto(const std::string& bytes, AnalysisModel& model, const MessageSink& messages);

@@ -1,1 +1,314 @@
-// (being written)
+// The checking reader of the beam data file.
+//
+// Grammar, as the steps read it:
+//   - a line ends at LF; one CR right before the LF (or before the end of the
+//     file) belongs to the line end;
+//   - a header is one whole line; its count is the text after the first "=",
+//     leading blanks allowed, nothing after the last digit;
+//   - a record is a run of number tokens: bytes 0..32 separate tokens (so a
+//     record may span lines), a token is the run of bytes above 32 that
+//     follows, at most 32 bytes for an integer and 64 for a real (a longer run
+//     is not a number); after a record's last number the rest of its line is
+//     skipped; at the end of the file a number that is due reads as 0.
+// Sections are found by position only. Each step stores what it reads under
+// the numbers the file gives, so a number outside the model's arrays fails in
+// the step that reads it (the arrays refuse the index).
+
+#include <charconv>
+#include <string_view>
+
+#include "data/beam_file.h"
+#include "data/numbers.h"
+#include "data/text_file.h"
+#include "engine/arithmetic.h"
+#include "engine/nodal_loads.h"
+
+namespace kalvoro {
+
+namespace {
+
+constexpr std::size_t MaxIntegerToken = 32;
+constexpr std::size_t MaxRealToken = 64;
+
+class Reader {
+public:
+    Reader(std::string_view bytes, AnalysisModel& model, const MessageSink& messages)
+        : bytes_(bytes), model_(model), messages_(messages)
+    {
+    }
+
+    AnalysisModel& model() { return model_; }
+
+    // The rest of the current line, without its line end, as UTF-8.
+    std::string line()
+    {
+        const std::size_t lf = bytes_.find('\n', pos_);
+        const std::size_t end = lf == std::string_view::npos ? bytes_.size() : lf;
+        std::string_view text = bytes_.substr(pos_, end - pos_);
+        if (!text.empty() && text.back() == '\r') text.remove_suffix(1);
+        pos_ = lf == std::string_view::npos ? bytes_.size() : lf + 1;
+        return cp1252ToUtf8(text);
+    }
+
+    void skipRestOfLine()
+    {
+        const std::size_t lf = bytes_.find('\n', pos_);
+        pos_ = lf == std::string_view::npos ? bytes_.size() : lf + 1;
+    }
+
+    std::int32_t integer()
+    {
+        const auto t = token(MaxIntegerToken, "inteiro");
+        return t.empty() ? 0 : toInt(t);
+    }
+
+    double real()
+    {
+        const auto t = token(MaxRealToken, "real");
+        return t.empty() ? 0.0 : toReal(t);
+    }
+
+    // Reads a header line, sends the keyword message when the line lacks
+    // `keyword` (an empty keyword tests nothing), and returns the line.
+    std::string header(std::string_view keyword, const char* message)
+    {
+        std::string text = line();
+        if (!keyword.empty() && text.find(keyword) == std::string::npos && messages_)
+            messages_(message + text);
+        return text;
+    }
+
+private:
+    // The next token, empty at the end of the file.
+    std::string_view token(std::size_t limit, const char* kind)
+    {
+        while (pos_ < bytes_.size() && static_cast<unsigned char>(bytes_[pos_]) <= 32) ++pos_;
+        const std::size_t start = pos_;
+        while (pos_ < bytes_.size() && static_cast<unsigned char>(bytes_[pos_]) > 32) {
+            ++pos_;
+            if (pos_ - start > limit)
+                throw ConversionError(std::string("número ") + kind + " longo demais na posição " +
+                                      std::to_string(start + 1));
+        }
+        return bytes_.substr(start, pos_ - start);
+    }
+
+    std::string_view bytes_;
+    std::size_t pos_ = 0;
+    AnalysisModel& model_;
+    const MessageSink& messages_;
+};
+
+// The count of a header line: everything after the first "=", which may start
+// with blanks but must end with the last digit. A line without "=" is taken whole.
+std::int32_t headerCount(const std::string& headerLine)
+{
+    const std::size_t equals = headerLine.find('=');
+    std::string_view text(headerLine);
+    if (equals != std::string::npos) text.remove_prefix(equals + 1);
+    while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
+    return toInt(text);
+}
+
+void LeTitulo(Reader& in, std::string& title)
+{
+    AnalysisModel& m = in.model();
+    m.DofPerNode = 2;
+    m.NodesPerElement = 2;
+    m.ElementDofCount = mulInt(m.DofPerNode, m.NodesPerElement);
+    m.MaterialPropCount = 1;
+    m.LoadCaseCount = 1;
+    title = in.line();
+}
+
+void LeCoordenadas(Reader& in)
+{
+    AnalysisModel& m = in.model();
+    m.NodeCount = headerCount(in.header("", ""));
+    m.EquationCount = mulInt(m.NodeCount, m.DofPerNode);
+    m.CoordsPerNode = 2;
+    for (std::int32_t i = 1; i <= m.NodeCount; ++i) {
+        const std::int32_t n = in.integer();
+        for (std::int32_t k = 1; k <= m.CoordsPerNode; ++k) m.Coord(n, k) = in.real();
+        in.skipRestOfLine();
+    }
+}
+
+void LeIncidencias(Reader& in)
+{
+    AnalysisModel& m = in.model();
+    const std::string text = in.header("INCIDÊNCIAS", "Erro nas incidências das barras ");
+    m.NodesPerElement = 2;
+    m.ElementCount = headerCount(text);
+    for (std::int32_t i = 1; i <= m.ElementCount; ++i) {
+        const std::int32_t e = in.integer();
+        for (std::int32_t k = 1; k <= m.NodesPerElement; ++k) m.Incidence(e, k) = in.integer();
+        // Section and material numbers are stored as read; the engine meets them.
+        m.ElementSection[e] = in.integer();
+        m.ElementMaterial[e] = in.integer();
+        in.skipRestOfLine();
+    }
+}
+
+void LeElasticas(Reader& in)
+{
+    AnalysisModel& m = in.model();
+    m.MaterialCount = headerCount(in.header("ELÁSTICAS", "Erro nas propriedades elásticas "));
+    for (std::int32_t i = 1; i <= m.MaterialCount; ++i) {
+        const std::int32_t material = in.integer();
+        for (std::int32_t k = 1; k <= m.MaterialPropCount; ++k) m.MaterialProp(material, k) = in.real();
+        in.skipRestOfLine();
+    }
+}
+
+void LeSecoes(Reader& in)
+{
+    AnalysisModel& m = in.model();
+    m.SectionCount = headerCount(in.header("SEÇÕES", "Erro nas propriedades da seção "));
+    for (std::int32_t i = 1; i <= m.SectionCount; ++i) {
+        const std::int32_t section = in.integer();
+        m.SectionProp(section, 1) = in.real();
+        in.skipRestOfLine();
+    }
+}
+
+// One support record per node, whatever the header's count says (it is not read).
+void LeCondicoes(Reader& in)
+{
+    AnalysisModel& m = in.model();
+    in.header("CONDIÇÕES", "Erro nas condições de contorno ");
+    m.SupportCount = m.NodeCount;
+    for (std::int32_t i = 1; i <= m.SupportCount; ++i) {
+        m.SupportNode[i] = in.integer();
+        m.SupportCode[i] = in.integer();
+        in.skipRestOfLine();
+    }
+    m.SupportValue.fill(0.0);
+}
+
+void LeCarregamento(Reader& in)
+{
+    AnalysisModel& m = in.model();
+    const std::string text = in.header("CARREGAMENTO", "Erro no carregamento ");
+    ClearEquivalentLoads(m);
+    m.LoadRowValue.fill(0.0);
+    m.LoadRowCount[1] = headerCount(text);
+    for (std::int32_t i = 1; i <= m.LoadRowCount[1]; ++i) {
+        m.LoadRowElement(i, 1) = in.integer();
+        m.LoadRowValue(i, 1, 1) = in.real();  // q
+        m.LoadRowValue(i, 2, 1) = in.real();  // P
+        m.LoadRowValue(i, 3, 1) = in.real();  // d
+        in.skipRestOfLine();
+        AddEquivalentLoads(m, i);
+    }
+    BuildNodalLoadList(m);
+}
+
+std::string decimal(std::int32_t value)
+{
+    char buffer[16];
+    const auto end = std::to_chars(buffer, buffer + sizeof buffer, value).ptr;
+    return std::string(buffer, end);
+}
+
+// "00", "01", "10", "11": the code's last two digits, zero-padded to two.
+std::string supportCodeText(std::int32_t code)
+{
+    std::string s = decimal(code % 100);
+    if (s.size() < 2) s.insert(0, 2 - s.size(), '0');
+    return s;
+}
+
+// The tables as the model now holds the beam; numbering follows the row.
+BeamTexts fillTables(const AnalysisModel& m)
+{
+    BeamTexts t;
+    t.materials.count = decimal(m.MaterialCount);
+    for (std::int32_t r = 1; r <= m.MaterialCount; ++r)
+        t.materials.rows.push_back({decimal(r), formatGeneral(m.MaterialProp(r, 1), 12)});
+
+    t.sections.count = decimal(m.SectionCount);
+    for (std::int32_t r = 1; r <= m.SectionCount; ++r)
+        t.sections.rows.push_back({decimal(r), formatGeneral(m.SectionProp(r, 1), 12)});
+
+    t.nodes.count = decimal(m.NodeCount);
+    for (std::int32_t r = 1; r <= m.NodeCount; ++r)
+        t.nodes.rows.push_back(
+            {decimal(r), formatGeneral(m.Coord(r, 1), 12), formatGeneral(m.Coord(r, 2), 12)});
+
+    t.spans.count = decimal(m.ElementCount);
+    for (std::int32_t r = 1; r <= m.ElementCount; ++r) {
+        const Real length = static_cast<Real>(m.Coord(m.Incidence(r, 2), 1)) - m.Coord(m.Incidence(r, 1), 1);
+        t.spans.rows.push_back({decimal(r), formatGeneral(store(length), 12), decimal(m.ElementSection[r]),
+                                decimal(m.ElementMaterial[r])});
+    }
+
+    t.supports.count = decimal(m.SupportCount);
+    for (std::int32_t i = 1; i <= m.SupportCount; ++i)
+        t.supports.rows.push_back({decimal(m.SupportNode[i]), supportCodeText(m.SupportCode[i])});
+
+    t.loads.count = decimal(m.LoadRowCount[1]);
+    for (std::int32_t i = 1; i <= m.LoadRowCount[1]; ++i)
+        t.loads.rows.push_back({decimal(m.LoadRowElement(i, 1)), formatGeneral(m.LoadRowValue(i, 1, 1), 12),
+                                formatGeneral(m.LoadRowValue(i, 2, 1), 12),
+                                formatGeneral(m.LoadRowValue(i, 3, 1), 12)});
+    return t;
+}
+
+}  // namespace
+
+const std::array<std::string, 11>& ReaderMessages()
+{
+    static const std::array<std::string, 11> messages = {
+        " Nenhum erro encontrado ",
+        " 01- Erro na definição dos dados gerais da estrutura ",
+        " 02- Erro na definição das coordenadas da estrutura ",
+        " 03- Erro na definição das barras da estrutura ",
+        " 04- Erro na definição das propriedades elásticas das barras ",
+        " 05- Erro na definição das propriedades das seções das barras ",
+        " 06- Erro na definição dos apoios ",
+        " 07- Erro na definição do carregamento ",
+        "",
+        "",
+        "",
+    };
+    return messages;
+}
+
+ReadResult AbrirTexto(const std::string& bytes, AnalysisModel& model, const MessageSink& messages)
+{
+    ReadResult result;
+    Reader in(bytes, model, messages);
+    // Every failure, whatever its kind, ends the read with the step it happened
+    // in; the tables are filled only after the last step, so a failed read
+    // leaves the caller's tables as they were.
+    try {
+        result.status = 1;
+        LeTitulo(in, result.title);
+        result.titleRead = true;
+        result.status = 2;
+        LeCoordenadas(in);
+        result.status = 3;
+        LeIncidencias(in);
+        result.status = 4;
+        LeElasticas(in);
+        result.status = 5;
+        LeSecoes(in);
+        result.status = 6;
+        LeCondicoes(in);
+        result.status = 7;
+        LeCarregamento(in);
+        result.tables = fillTables(model);
+        result.status = 0;
+    } catch (...) {
+        result.tables = BeamTexts{};
+    }
+    return result;
+}
+
+ReadResult Abrir(const std::string& fileName, AnalysisModel& model, const MessageSink& messages)
+{
+    return AbrirTexto(readFileBytes(fileName), model, messages);
+}
+
+}  // namespace kalvoro

@@ -1,1 +1,231 @@
-// (being written)
+#include "data/text_file.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <array>
+#include <cerrno>
+#include <cstdint>
+#include <cstring>
+#include <random>
+
+#include "engine/errors.h"
+
+namespace kalvoro {
+
+namespace {
+
+// Code points of bytes 0x80..0x9F. The five bytes Windows-1252 leaves
+// undefined map to the C1 control of the same number, so every byte has a
+// code point and comes back unchanged; 0xA0..0xFF are Latin-1.
+constexpr std::array<char32_t, 32> HighControls = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,  // 80..87
+    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,  // 88..8F
+    0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,  // 90..97
+    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,  // 98..9F
+};
+
+char32_t codePointOf(unsigned char byte)
+{
+    if (byte >= 0x80 && byte <= 0x9F) return HighControls[byte - 0x80];
+    return byte;
+}
+
+// The byte for a code point, or '?' when Windows-1252 has none.
+char byteOf(char32_t c)
+{
+    if (c < 0x80 || (c >= 0xA0 && c <= 0xFF)) return static_cast<char>(c);
+    for (std::size_t i = 0; i < HighControls.size(); ++i)
+        if (HighControls[i] == c) return static_cast<char>(0x80 + i);
+    return '?';
+}
+
+void appendUtf8(std::string& out, char32_t c)
+{
+    if (c < 0x80) {
+        out += static_cast<char>(c);
+    } else if (c < 0x800) {
+        out += static_cast<char>(0xC0 | (c >> 6));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    } else {  // every code point of the table lies below 0x10000
+        out += static_cast<char>(0xE0 | (c >> 12));
+        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    }
+}
+
+// Decodes one UTF-8 sequence at text[i]; returns its length, or 0 when the
+// bytes there are not a well-formed sequence (overlong forms, surrogates and
+// values above U+10FFFF included).
+std::size_t decodeUtf8(std::string_view text, std::size_t i, char32_t& c)
+{
+    const auto byte = [&](std::size_t k) { return static_cast<unsigned char>(text[k]); };
+    const unsigned char lead = byte(i);
+    std::size_t length;
+    char32_t minimum;
+    if (lead < 0x80) {
+        c = lead;
+        return 1;
+    } else if ((lead & 0xE0) == 0xC0) {
+        length = 2;
+        minimum = 0x80;
+        c = lead & 0x1F;
+    } else if ((lead & 0xF0) == 0xE0) {
+        length = 3;
+        minimum = 0x800;
+        c = lead & 0x0F;
+    } else if ((lead & 0xF8) == 0xF0) {
+        length = 4;
+        minimum = 0x10000;
+        c = lead & 0x07;
+    } else {
+        return 0;
+    }
+    if (text.size() - i < length) return 0;
+    for (std::size_t k = 1; k < length; ++k) {
+        if ((byte(i + k) & 0xC0) != 0x80) return 0;
+        c = (c << 6) | (byte(i + k) & 0x3F);
+    }
+    if (c < minimum || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) return 0;
+    return length;
+}
+
+[[noreturn]] void fail(const std::string& path, const std::string& what, int error)
+{
+    throw IoError(path + ": " + what + ": " + std::strerror(error));
+}
+
+// Closes a descriptor and removes the temporary file unless released.
+class TempFile {
+public:
+    TempFile(std::string name, int fd) : name_(std::move(name)), fd_(fd) {}
+    TempFile(const TempFile&) = delete;
+    TempFile& operator=(const TempFile&) = delete;
+    ~TempFile()
+    {
+        if (fd_ >= 0) ::close(fd_);
+        if (!released_) ::unlink(name_.c_str());
+    }
+    int fd() const { return fd_; }
+    const std::string& name() const { return name_; }
+    // Closes explicitly, since a failing close can be the first sign of a lost write.
+    int close()
+    {
+        const int rc = ::close(fd_);
+        fd_ = -1;
+        return rc;
+    }
+    void release() { released_ = true; }
+
+private:
+    std::string name_;
+    int fd_;
+    bool released_ = false;
+};
+
+TempFile createTempBeside(const std::string& path)
+{
+    const std::size_t slash = path.rfind('/');
+    const std::string folder = slash == std::string::npos ? "" : path.substr(0, slash + 1);
+    // Shortened, so that a name near the system's limit still leaves room for the suffix.
+    const std::string name = (slash == std::string::npos ? path : path.substr(slash + 1)).substr(0, 100);
+    std::random_device seed;
+    std::mt19937 random(seed());
+    for (int attempt = 0;; ++attempt) {
+        std::string temp = folder + "." + name + "." + std::to_string(random() % 1000000) + ".tmp";
+        // 0666 and the umask, as any other new file of the user's.
+        const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd >= 0) return TempFile(std::move(temp), fd);
+        if (errno != EEXIST || attempt == 100) fail(path, "não foi possível criar o arquivo", errno);
+    }
+}
+
+}  // namespace
+
+std::string utf8ToCp1252(std::string_view utf8)
+{
+    std::string out;
+    out.reserve(utf8.size());
+    for (std::size_t i = 0; i < utf8.size();) {
+        char32_t c = 0;
+        const std::size_t length = decodeUtf8(utf8, i, c);
+        if (length == 0) {
+            out += '?';
+            ++i;
+        } else {
+            out += byteOf(c);
+            i += length;
+        }
+    }
+    return out;
+}
+
+std::string cp1252ToUtf8(std::string_view bytes)
+{
+    std::string out;
+    out.reserve(bytes.size() + bytes.size() / 8);
+    for (const char b : bytes) appendUtf8(out, codePointOf(static_cast<unsigned char>(b)));
+    return out;
+}
+
+void writeFileAtomically(const std::string& path, std::string_view bytes)
+{
+    if (path.empty()) throw IoError("nome de arquivo vazio");
+    TempFile temp = createTempBeside(path);
+
+    // A file being replaced keeps its permissions.
+    struct stat existing;
+    if (::stat(path.c_str(), &existing) == 0 && S_ISREG(existing.st_mode))
+        ::fchmod(temp.fd(), existing.st_mode & 07777);
+
+    std::size_t written = 0;
+    while (written < bytes.size()) {
+        const ssize_t n = ::write(temp.fd(), bytes.data() + written, bytes.size() - written);
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            fail(path, "erro de gravação", errno);
+        }
+        written += static_cast<std::size_t>(n);
+    }
+    if (::fsync(temp.fd()) != 0) fail(path, "erro de gravação", errno);
+    if (temp.close() != 0) fail(path, "erro de gravação", errno);
+    if (::rename(temp.name().c_str(), path.c_str()) != 0)
+        fail(path, "não foi possível substituir o arquivo", errno);
+    temp.release();
+}
+
+void writeTextFile(const std::string& path, std::string_view utf8)
+{
+    writeFileAtomically(path, utf8ToCp1252(utf8));
+}
+
+std::string readFileBytes(const std::string& path)
+{
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) fail(path, "não foi possível abrir o arquivo", errno);
+    struct Closer {
+        int fd;
+        ~Closer() { ::close(fd); }
+    } closer{fd};
+
+    struct stat info;
+    if (::fstat(fd, &info) != 0) fail(path, "não foi possível ler o arquivo", errno);
+    if (S_ISDIR(info.st_mode)) fail(path, "não foi possível ler o arquivo", EISDIR);
+
+    std::string bytes;
+    if (S_ISREG(info.st_mode)) bytes.reserve(static_cast<std::size_t>(info.st_size));
+    char buffer[65536];
+    for (;;) {
+        const ssize_t n = ::read(fd, buffer, sizeof buffer);
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            fail(path, "não foi possível ler o arquivo", errno);
+        }
+        if (n == 0) break;
+        bytes.append(buffer, static_cast<std::size_t>(n));
+    }
+    return bytes;
+}
+
+}  // namespace kalvoro

@@ -1,1 +1,127 @@
+#include "data/text_file.h"
+
 #include <gtest/gtest.h>
+#include <sys/resource.h>
+
+#include <csignal>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+#include "data/file_names.h"
+#include "engine/errors.h"
+
+namespace kalvoro {
+namespace {
+
+namespace fs = std::filesystem;
+
+TEST(Cp1252, ConvertsBothWays)
+{
+    std::string all;
+    for (int b = 0; b < 256; ++b) all += static_cast<char>(b);
+    EXPECT_EQ(utf8ToCp1252(cp1252ToUtf8(all)), all);  // the five undefined bytes included
+
+    const std::pair<std::string, std::string> both[] = {
+        {"ÇçÃãÊêº€", "\xC7\xE7\xC3\xE3\xCA\xEA\xBA\x80"},
+        {"ŠšŒœŽžŸ‚„…‰‹›‘’“”•–—™",
+         "\x8A\x9A\x8C\x9C\x8E\x9E\x9F\x82\x84\x85\x89\x8B\x9B\x91\x92\x93\x94\x95\x96\x97\x99"},
+        {"\u0081\u008D\u008F\u0090\u009D", "\x81\x8D\x8F\x90\x9D"},
+    };
+    for (const auto& [utf8, bytes] : both) {
+        EXPECT_EQ(utf8ToCp1252(utf8), bytes);
+        EXPECT_EQ(cp1252ToUtf8(bytes), utf8);
+    }
+    // What Windows-1252 cannot hold, and what is not UTF-8, is "?" per character or byte.
+    const std::pair<std::string, std::string> lossy[] = {
+        {"a→b", "a?b"},
+        {"\xF0\x9F\x98\x80", "?"},
+        {"\u0080", "?"},
+        {"ab\xC3", "ab?"},
+        {"\xC0\xAF", "??"},
+        {"\xED\xA0\x80", "???"},
+        {"\xF4\x90\x80\x80", "????"},
+    };
+    for (const auto& [utf8, bytes] : lossy) EXPECT_EQ(utf8ToCp1252(utf8), bytes) << utf8;
+}
+
+TEST(DerivedNames, CutAtTheFirstDotOfTheFileName)
+{
+    const char* rows[][3] = {
+        {"/d/viga1.vig", ".sai", "/d/viga1.sai"},
+        {"./viga.vig", "M.wmf", "./vigaM.wmf"},
+        {"/home/u/.config/v.vig", "C.wmf", "/home/u/.config/vC.wmf"},
+        {"viga.v2.vig", ".sai", "viga.sai"},
+        {"viga", "LIM.sai", "vigaLIM.sai"},
+        {"C:\\dados.v1\\viga1.vig", "LIM.wmf", "C:\\dados.v1\\viga1LIM.wmf"},
+        {"/d/.vig", ".sai", "/d/.sai"},
+    };
+    for (const auto& row : rows) EXPECT_EQ(derivedName(row[0], row[1]), row[2]) << row[0];
+}
+
+class AtomicWrite : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        std::string pattern = (fs::temp_directory_path() / "kalvoro-text-XXXXXX").string();
+        ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
+        folder = pattern;
+        writeFileAtomically(path("v.vig"), "antigo");
+    }
+    void TearDown() override { fs::remove_all(folder); }
+
+    std::string path(const std::string& name) const { return (folder / name).string(); }
+    // The earlier file is intact and no temporary file is left behind.
+    void expectUntouched()
+    {
+        EXPECT_EQ(readFileBytes(path("v.vig")), "antigo");
+        for (const auto& e : fs::directory_iterator(folder))
+            EXPECT_TRUE(e.path().filename() == "v.vig" || e.path().filename() == "pasta") << e.path();
+    }
+
+    fs::path folder;
+};
+
+TEST_F(AtomicWrite, ReplacesWholeFiles)
+{
+    const std::string bytes("A\r\nB\0C\xFF", 7);
+    writeFileAtomically(path("v.vig"), bytes);
+    EXPECT_EQ(readFileBytes(path("v.vig")), bytes);
+    writeTextFile(path("v.vig"), "Seção\r\n");
+    EXPECT_EQ(readFileBytes(path("v.vig")), "Se\xE7\xE3o\r\n");
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 1);
+}
+
+// Root ignores permissions, so the unwritable places are ones no one can
+// write: a folder that is a regular file or does not exist, /proc, a
+// directory's own name.
+TEST_F(AtomicWrite, FailuresThrowAndKeepTheEarlierFile)
+{
+    fs::create_directory(folder / "pasta");
+    for (const auto& target : {path("v.vig/novo.vig"), path("falta/novo.vig"), std::string("/proc/novo.vig"),
+                               path("pasta"), std::string()}) {
+        EXPECT_THROW(writeFileAtomically(target, "novo"), IoError) << target;
+    }
+    for (const auto& target : {path("falta.vig"), path("pasta"), std::string()})
+        EXPECT_THROW(readFileBytes(target), IoError) << target;
+    expectUntouched();
+    EXPECT_TRUE(fs::is_empty(folder / "pasta"));
+}
+
+// The file size limit makes write() fail part of the way, as a full disk does.
+TEST_F(AtomicWrite, AWriteThatFailsHalfwayLeavesNoTrace)
+{
+    rlimit saved, limited;
+    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &saved), 0);
+    limited = saved;
+    limited.rlim_cur = 4096;
+    const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &limited), 0);
+    EXPECT_THROW(writeFileAtomically(path("v.vig"), std::string(100000, 'x')), IoError);
+    ::setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, previousHandler);
+    expectUntouched();
+}
+
+}  // namespace
+}  // namespace kalvoro
