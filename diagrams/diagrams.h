@@ -2,6 +2,12 @@
 // The moment and shear diagrams of the analysed beam: one page each, drawn from
 // the model as the last analysis left it, recorded, and saved beside the data
 // file as stem + "M.wmf" / stem + "C.wmf" when the name is not empty.
+//
+// Layout: the beam axis lies y0 pixels above the bottom edge, the part of the
+// diagram above the axis reaching H/1.2 above it at zoom 100. Moments are
+// plotted as -M (sagging below the axis), shear as +V (positive above). Span k
+// is load row k: its element, loads and end forces all come from row k.
+// The returned recording is what the windows replay on screen and print.
 
 #include <string>
 

@@ -3,6 +3,7 @@
 // the "metafile" that is shown, printed and saved as WMF or SVG.
 
 #include <string>
+#include <utility>
 #include <variant>
 #include <vector>
 
