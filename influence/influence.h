@@ -4,6 +4,12 @@
 // the section and the bending moment at it. Every position is a complete
 // solution of the beam; the user's load rows are put back afterwards and the
 // beam is solved again for them, so the model ends as a Calculate left it.
+//
+// Load row i is taken as the row of span i: the row number is both the row
+// that carries the unit load and the span number printed in the report, and
+// the section is looked up as load row n (span length, own load) and as
+// element n (start shear and moment). Lengths for positions and sections are
+// the X extent of the row's element.
 
 #include <string>
 
@@ -17,9 +23,15 @@ namespace kalvoro {
 // Equivalent nodal loads and the loaded-node list from the load rows as they stand.
 void NovaCarga(AnalysisModel& m);
 
-// One unit-load position: the unit load on load row k at distance d, forces at
-// abscissa x of row n's span. On any failure returns false and leaves M and V as
-// they were. The load rows are restored in every case.
+// NovaCarga and a whole solution (ColunasAltura .. EsforcosExtremos) for the
+// load rows as they stand: after the unit-load solutions, this puts the user's
+// solution back.
+void RestoreUserSolution(AnalysisModel& m);
+
+// One unit-load position: the unit load (P = -1) on load row k at distance d,
+// forces at abscissa x of row n's span. On any failure returns false and leaves
+// M and V as they were. The load-case-1 values of the load rows are restored in
+// every case; the model's solution is that of the unit load.
 bool Li(AnalysisModel& m, long k, long n, double d, double x, double& M, double& V);
 
 // The message shown for every failure of the computation.
@@ -27,18 +39,25 @@ inline constexpr const char* InfluenceFailureMessage =
     "Linha de Influência não calculada.\rVerifique seu dados e tente novamente.";
 
 // The compute command's computation: reads the two field texts, writes
-// stem + "LIM.sai" and returns the report (UTF-8, CR LF). Throws kalvoro::Error
-// on failure. The load rows are restored and the user's beam solved again
-// whether it succeeds or fails.
-std::string ComputeInfluenceReport(AnalysisModel& m, const std::string& trechoText, const std::string& posText,
-                                   const std::string& dataFile);
+// stem + "LIM.sai" atomically and returns the report (UTF-8, CR LF), which is
+// also left in m.ReportFile. Throws kalvoro::Error on failure: a text that is
+// not a number (ConversionError), a section span n outside 1..LoadRowCount[1]
+// (IndexError, before anything is computed or written), a position that cannot
+// be solved, a report that cannot be written (IoError). The load rows are
+// restored and the user's beam solved again whether it succeeds or fails.
+std::string ComputeInfluenceReport(AnalysisModel& m, const std::string& trechoText,
+                                   const std::string& posText, const std::string& dataFile);
 
-// The moment influence line on the influence page; saved as stem + "LIM.wmf"
-// (and an SVG with svg set) when dataFile is not empty. Unreadable texts and a
-// span number out of range go to the sink and give no page (returns false);
-// other failures throw.
+// The moment influence line on the influence page (settings.influenceWidth x
+// influenceHeight). Unreadable texts ("Trecho inválido e/ou seção inválida") and
+// n < 0 or n > LoadRowCount[1] ("Trecho inválido") go to the sink and return
+// false with page unchanged. Other failures throw (n = 0, a zero reference
+// ordinate, a file that cannot be written); page is set as soon as the drawing
+// is complete, so a failure in saving comes after it. When dataFile is not
+// empty the page is saved as stem + "LIM.wmf" (and stem + "LIM.svg" with svg).
+// The user's solution is restored afterwards in every case.
 bool DesenhaLinhaInfluencia(AnalysisModel& m, const DiagramSettings& s, const std::string& trechoText,
-                            const std::string& posText, const std::string& dataFile, const MessageSink& messages,
-                            Recording& page, bool svg = false);
+                            const std::string& posText, const std::string& dataFile,
+                            const MessageSink& messages, Recording& page, bool svg = false);
 
 }  // namespace kalvoro
