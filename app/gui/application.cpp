@@ -1,0 +1,58 @@
+#include "app/gui/application.h"
+
+#include <QFont>
+#include <QMessageBox>
+#include <exception>
+
+namespace kalvoro {
+
+namespace {
+
+void showErrorBox(const QString& text)
+{
+    QMessageBox box(QMessageBox::Critical, QString::fromUtf8(ApplicationTitle), text, QMessageBox::Ok,
+                    QApplication::activeWindow());
+    box.exec();
+}
+
+Application::ErrorReporter& reporter()
+{
+    static Application::ErrorReporter r = showErrorBox;
+    return r;
+}
+
+}  // namespace
+
+Application::Application(int& argc, char** argv) : QApplication(argc, argv)
+{
+    setApplicationDisplayName(QString::fromUtf8(ApplicationTitle));
+    // The window is laid out for a small dialog font (11 pixels, the size of
+    // the classic 8-point one); the family stays the desktop's default.
+    QFont f = font();
+    f.setPixelSize(11);
+    setFont(f);
+}
+
+void Application::setErrorReporter(ErrorReporter r)
+{
+    reporter() = r ? std::move(r) : showErrorBox;
+}
+
+void Application::reportError(const QString& text)
+{
+    reporter()(text);
+}
+
+bool Application::notify(QObject* receiver, QEvent* event)
+{
+    try {
+        return QApplication::notify(receiver, event);
+    } catch (const std::exception& e) {
+        reportError(QString::fromUtf8(e.what()));
+    } catch (...) {
+        reportError(QStringLiteral("Erro desconhecido"));
+    }
+    return false;
+}
+
+}  // namespace kalvoro

@@ -1,0 +1,715 @@
+#include "app/gui/main_window.h"
+
+#include <QAction>
+#include <QDir>
+#include <QEvent>
+#include <QFileInfo>
+#include <QFrame>
+#include <QLabel>
+#include <QLocale>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QProxyStyle>
+#include <QScreen>
+#include <QStatusBar>
+#include <QStatusTipEvent>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QTextCursor>
+#include <QTime>
+#include <QToolBar>
+#include <QVBoxLayout>
+
+#include "app/gui/about_box.h"
+#include "app/gui/application.h"
+#include "app/gui/count_field.h"
+#include "app/gui/grid_view.h"
+#include "app/gui/icons.h"
+#include "app/gui/qt_canvas.h"
+#include "data/beam_file.h"
+#include "data/file_names.h"
+#include "data/text_file.h"
+#include "diagrams/diagrams.h"
+#include "engine/engine.h"
+#include "engine/report.h"
+
+namespace kalvoro {
+
+namespace {
+
+constexpr const char* CalculationFailed = "Dados incorretos. Cálculo não efetuado";
+constexpr const char* DrawingFailed = "Dados incorretos. Estrutura não desenhada";
+
+// Inside the tab frame: the diagram panels are 503 x 280 and every page the same.
+constexpr int PageWidth = 503;
+constexpr int PageHeight = 280;
+constexpr int ClientWidth = 511;
+
+std::size_t slot(TableId id)
+{
+    return static_cast<std::size_t>(id);
+}
+
+QLabel* label(const QString& text, QWidget* parent, int x, int y)
+{
+    auto* l = new QLabel(text, parent);
+    l->adjustSize();
+    l->move(x, y);
+    return l;
+}
+
+// A count field just right of its label.
+void placeAfter(QWidget* field, const QLabel* label)
+{
+    field->adjustSize();
+    field->move(label->geometry().right() + 6, label->geometry().center().y() - 11);
+}
+
+// Help texts beside a table, one label per line, word-wrapped within width.
+QWidget* helpColumn(QWidget* parent, const QRect& where, const QStringList& lines,
+                    const QStringList& headings = {})
+{
+    auto* box = new QWidget(parent);
+    box->setGeometry(where);
+    auto* column = new QVBoxLayout(box);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(3);
+    for (const QString& line : lines) {
+        auto* l = new QLabel(line, box);
+        l->setWordWrap(true);
+        if (headings.contains(line)) l->setStyleSheet(QStringLiteral("color: #800000; font-weight: bold;"));
+        column->addWidget(l);
+    }
+    column->addStretch();
+    return box;
+}
+
+// Tabs with less padding around their texts, so that the seven of them fit the window.
+class CompactTabStyle : public QProxyStyle {
+public:
+    using QProxyStyle::QProxyStyle;
+    int pixelMetric(PixelMetric metric, const QStyleOption* option, const QWidget* widget) const override
+    {
+        if (metric == PM_TabBarTabHSpace) return 10;
+        return QProxyStyle::pixelMetric(metric, option, widget);
+    }
+};
+
+}  // namespace
+
+std::string temporaryDataFile()
+{
+    const QFileInfo here(QDir::currentPath());
+    if (here.isDir() && here.isWritable()) return "Temp.dat";
+    return QDir(QDir::tempPath()).filePath(QStringLiteral("Temp.dat")).toStdString();
+}
+
+MainWindow::MainWindow(std::unique_ptr<UserDialogs> dialogs, QWidget* parent)
+    : QMainWindow(parent),
+      dialogs_(dialogs ? std::move(dialogs) : std::make_unique<QtUserDialogs>(this)),
+      model_(std::make_unique<AnalysisModel>())
+{
+    setObjectName(QStringLiteral("Form2"));
+    setWindowTitle(QStringLiteral("Kalvoro"));
+    setWindowIcon(QIcon(beamPicture(32)));
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
+
+    buildActions();
+    buildPages();
+    buildStatusBar();
+    connectTables();
+
+    // The window's size follows from its fixed pages; it cannot be resized.
+    adjustSize();
+    setFixedSize(ClientWidth, sizeHint().height());
+    if (const QScreen* s = screen()) move(s->availableGeometry().center() - rect().center());
+
+    timePanel_->setText(QLocale::system().toString(QTime::currentTime(), QLocale::LongFormat));
+    NovaEst();
+
+    about_ = new AboutBox(this);
+}
+
+MainWindow::~MainWindow() = default;
+
+// ------------------------------------------------------------------ building
+
+void MainWindow::buildActions()
+{
+    auto make = [this](const char* name, const QString& text, const QString& hint,
+                       void (MainWindow::*command)()) {
+        auto* a = new QAction(text, this);
+        a->setObjectName(QString::fromLatin1(name));
+        a->setToolTip(hint);
+        a->setStatusTip(hint);
+        if (command)
+            connect(a, &QAction::triggered, this, [this, command] { guarded([&] { (this->*command)(); }); });
+        return a;
+    };
+
+    QMenu* file = menuBar()->addMenu(QStringLiteral("Arquivo"));
+    file->addAction(
+        make("Abrir2", QStringLiteral("Abrir"), QStringLiteral("Abrir"), &MainWindow::Abrir2Click));
+    file->addAction(
+        make("Salvar1", QStringLiteral("Salvar"), QStringLiteral("Salvar"), &MainWindow::Salvar1Click));
+    file->addAction(make("Sair1", QStringLiteral("Sair"), QStringLiteral("Sair"), &MainWindow::Sair1Click));
+    QMenu* tools = menuBar()->addMenu(QStringLiteral("Ferramentas"));
+    tools->addAction(make("analisadados1", QStringLiteral("analisa dados"), QStringLiteral("analisa dados"),
+                          &MainWindow::analisadados1Click));
+    tools->addAction(make("desenhaestrutura1", QStringLiteral("desenha estrutura"),
+                          QStringLiteral("desenha estrutura"), &MainWindow::desenhaestrutura1Click));
+    tools->addAction(
+        make("Calcula1", QStringLiteral("Calcula"), QStringLiteral("Calcula"), &MainWindow::Calcula1Click));
+    QMenu* help = menuBar()->addMenu(QStringLiteral("Ajuda"));
+    help->addAction(
+        make("Sobre1", QStringLiteral("Sobre"), QStringLiteral("Sobre"), &MainWindow::Sobre1Click));
+
+    auto* bar = addToolBar(QStringLiteral("Ferramentas"));
+    bar->setObjectName(QStringLiteral("ToolBar"));
+    bar->setMovable(false);
+    bar->setFloatable(false);
+    bar->setIconSize(QSize(16, 16));
+    bar->setToolButtonStyle(Qt::ToolButtonIconOnly);
+    bar->setContextMenuPolicy(Qt::PreventContextMenu);
+    auto tool = [&](const char* name, const char* hint, ToolIcon icon, void (MainWindow::*command)()) {
+        QAction* a = make(name, QString::fromUtf8(hint), QString::fromUtf8(hint), command);
+        a->setIcon(toolIcon(icon));
+        bar->addAction(a);
+        return a;
+    };
+    tool("SpeedButton1", "Novo", ToolIcon::New, &MainWindow::SpeedButton1Click);
+    tool("SpeedButton2", "Abrir", ToolIcon::Open, &MainWindow::Abrir2Click);
+    tool("SpeedButton3", "Salvar", ToolIcon::Save, &MainWindow::Salvar1Click);
+    // Printing, the configuration dialog and the influence-line window connect
+    // to these buttons when they are created; until then the buttons are off.
+    tool("SpeedButton11", "Imprimir", ToolIcon::Print, nullptr)->setEnabled(false);
+    bar->addSeparator();
+    tool("SpeedButton6", "Configuração", ToolIcon::Configure, nullptr)->setEnabled(false);
+    bar->addSeparator();
+    tool("SpeedButton4", "Calcular", ToolIcon::Calculate, &MainWindow::Calcula1Click);
+    tool("SpeedButton12", "Linha de Influência", ToolIcon::Influence, nullptr)->setEnabled(false);
+    tool("SpeedButton5", "Desenhar", ToolIcon::Draw, &MainWindow::desenhaestrutura1Click);
+    bar->addSeparator();
+    tool("SpeedButton7", "Move desenho para esquerda", ToolIcon::PanLeft, &MainWindow::SpeedButton7Click);
+    tool("SpeedButton8", "Move desenho para direita", ToolIcon::PanRight, &MainWindow::SpeedButton8Click);
+    tool("SpeedButton9", "menos zoom", ToolIcon::ZoomOut, &MainWindow::SpeedButton9Click);
+    tool("SpeedButton10", "mais zoom", ToolIcon::ZoomIn, &MainWindow::SpeedButton10Click);
+}
+
+void MainWindow::buildPages()
+{
+    pages_ = new QTabWidget(this);
+    pages_->setObjectName(QStringLiteral("PageControl1"));
+    pages_->setUsesScrollButtons(false);
+    auto* tabStyle = new CompactTabStyle;
+    tabStyle->setParent(pages_);
+    pages_->tabBar()->setStyle(tabStyle);
+    pages_->setElideMode(Qt::ElideNone);
+    pages_->addTab(buildSpansPage(), QStringLiteral("Trechos"));
+    pages_->addTab(buildLoadsPage(), QStringLiteral("Cargas"));
+    pages_->addTab(buildSupportsPage(), QStringLiteral("Apoios"));
+    pages_->addTab(buildMaterialsPage(), QStringLiteral("Materiais e seções"));
+    pages_->addTab(buildReportPage(), QStringLiteral("Saídas"));
+    pages_->addTab(buildDiagramPage(image1_), QStringLiteral("Diag. Momentos"));
+    pages_->addTab(buildDiagramPage(image2_), QStringLiteral("Diag. Cortantes"));
+    image1_->setObjectName(QStringLiteral("Image1"));
+    image2_->setObjectName(QStringLiteral("Image2"));
+
+    auto* central = new QWidget(this);
+    auto* layout = new QVBoxLayout(central);
+    layout->setContentsMargins(1, 2, 1, 0);
+    layout->addWidget(pages_);
+    setCentralWidget(central);
+}
+
+QWidget* MainWindow::buildSpansPage()
+{
+    auto* page = new QWidget;
+    page->setFixedSize(PageWidth, PageHeight);
+    const QLabel* spansLabel = label(QStringLiteral("Número de trechos:"), page, 8, 12);
+    counts_[slot(TableId::Spans)] = new CountField(true, page);
+    placeAfter(counts_[slot(TableId::Spans)], spansLabel);
+    counts_[slot(TableId::Spans)]->edit()->setObjectName(QStringLiteral("Edit5"));
+
+    auto* spans = new GridView(tables_, TableId::Spans, page);
+    spans->setObjectName(QStringLiteral("StringGrid4"));
+    spans->setGeometry(QRect(QPoint(8, 36), QSize(spans->sizeForRows(1).width(), PageHeight - 44)));
+    grids_[slot(TableId::Spans)] = spans;
+
+    // The node table and its count follow the spans and are never shown.
+    auto* nodesLabel = label(QStringLiteral("Coordenadas dos nós:"), page, 320, 150);
+    nodesLabel->hide();
+    counts_[slot(TableId::Nodes)] = new CountField(false, page);
+    counts_[slot(TableId::Nodes)]->edit()->setObjectName(QStringLiteral("Edit4"));
+    counts_[slot(TableId::Nodes)]->hide();
+    auto* nodes = new GridView(tables_, TableId::Nodes, page);
+    nodes->setObjectName(QStringLiteral("StringGrid3"));
+    nodes->hide();
+    grids_[slot(TableId::Nodes)] = nodes;
+
+    helpColumn(page,
+               QRect(spans->geometry().right() + 14, 40, PageWidth - spans->geometry().right() - 18, 80),
+               {QStringLiteral("Entre com a dimensão,"), QStringLiteral("o tipo de seção e material  para"),
+                QStringLiteral("cada um dos trechos")});
+
+    auto* beta = new QLabel(QStringLiteral("Versão Beta teste 2.07.13"), page);
+    beta->setObjectName(QStringLiteral("BetaLabel"));
+    QFont small = beta->font();
+    small.setPixelSize(10);
+    beta->setFont(small);
+    beta->setStyleSheet(QStringLiteral("color: red;"));
+    beta->adjustSize();
+    beta->move(PageWidth - beta->width() - 6, PageHeight - beta->height() - 4);
+    return page;
+}
+
+QWidget* MainWindow::buildLoadsPage()
+{
+    auto* page = new QWidget;
+    page->setFixedSize(PageWidth, PageHeight);
+    const QLabel* loadsLabel = label(QStringLiteral("Trechos carregados:"), page, 8, 12);
+    auto* count = new CountField(false, page);
+    count->edit()->setObjectName(QStringLiteral("Edit7"));
+    count->edit()->setReadOnly(true);
+    placeAfter(count, loadsLabel);
+    count->hide();
+    counts_[slot(TableId::Loads)] = count;
+
+    auto* loads = new GridView(tables_, TableId::Loads, page);
+    loads->setObjectName(QStringLiteral("StringGrid6"));
+    loads->setGeometry(QRect(QPoint(8, 36), QSize(loads->sizeForRows(1).width(), PageHeight - 44)));
+    grids_[slot(TableId::Loads)] = loads;
+
+    helpColumn(page,
+               QRect(loads->geometry().right() + 14, 40, PageWidth - loads->geometry().right() - 20, 120),
+               {QStringLiteral("q- carga distribuída retangular"), QStringLiteral("P- Carga concentrada"),
+                QStringLiteral("d- distância do nó mais a esquerda")});
+    return page;
+}
+
+QWidget* MainWindow::buildSupportsPage()
+{
+    auto* page = new QWidget;
+    page->setFixedSize(PageWidth, PageHeight);
+    const QLabel* supportsLabel = label(QStringLiteral("Nós restringidos::"), page, 8, 12);
+    auto* count = new CountField(false, page);
+    count->edit()->setObjectName(QStringLiteral("Edit6"));
+    count->edit()->setReadOnly(true);
+    placeAfter(count, supportsLabel);
+    count->hide();
+    counts_[slot(TableId::Supports)] = count;
+
+    auto* supports = new GridView(tables_, TableId::Supports, page);
+    supports->setObjectName(QStringLiteral("StringGrid5"));
+    supports->setGeometry(QRect(QPoint(8, 36), QSize(supports->sizeForRows(1).width(), PageHeight - 44)));
+    grids_[slot(TableId::Supports)] = supports;
+
+    const QString codes = QStringLiteral("Código para as restrições de apoio:");
+    const QString examples = QStringLiteral("Exemplos:");
+    const int left = supports->geometry().right() + 14;
+    helpColumn(page, QRect(left, 8, PageWidth - left - 6, PageHeight - 12),
+               {codes, QStringLiteral("0 - (zero) - para deslocamento nodal livre"),
+                QStringLiteral("1 - (um) - para deslocamento nodal impedido"), examples,
+                QStringLiteral("10 - nó impedido de deslocar na vertical e livre para rotacionar."),
+                QStringLiteral("11 - nó impedido de deslocar na vertical e impedido de rotacionar"),
+                QStringLiteral("00 - nó livre para deslocar na vertical e livre para rotacionar")},
+               {codes, examples});
+    return page;
+}
+
+QWidget* MainWindow::buildMaterialsPage()
+{
+    auto* page = new QWidget;
+    page->setFixedSize(PageWidth, PageHeight);
+    const int gridHeight = 170;
+
+    const QLabel* matLabel = label(QStringLiteral("materiais:"), page, 8, 12);
+    auto* matCount = new CountField(true, page);
+    matCount->edit()->setObjectName(QStringLiteral("Edit2"));
+    placeAfter(matCount, matLabel);
+    counts_[slot(TableId::Materials)] = matCount;
+    auto* materials = new GridView(tables_, TableId::Materials, page);
+    materials->setObjectName(QStringLiteral("StringGrid1"));
+    materials->setGeometry(QRect(QPoint(8, 36), QSize(materials->sizeForRows(1).width(), gridHeight)));
+    grids_[slot(TableId::Materials)] = materials;
+
+    const int x2 = materials->geometry().right() + 24;
+    const QLabel* secLabel = label(QStringLiteral("seções:"), page, x2, 12);
+    auto* secCount = new CountField(true, page);
+    secCount->edit()->setObjectName(QStringLiteral("Edit3"));
+    placeAfter(secCount, secLabel);
+    counts_[slot(TableId::Sections)] = secCount;
+    auto* sections = new GridView(tables_, TableId::Sections, page);
+    sections->setObjectName(QStringLiteral("StringGrid2"));
+    sections->setGeometry(QRect(QPoint(x2, 36), QSize(sections->sizeForRows(1).width(), gridHeight)));
+    grids_[slot(TableId::Sections)] = sections;
+
+    helpColumn(page, QRect(8, 36 + gridHeight + 12, PageWidth - 16, 50),
+               {QStringLiteral("E-Módulo de Elasticidade"),
+                QStringLiteral("I- Momento de inércia da seção transversal")});
+    return page;
+}
+
+QWidget* MainWindow::buildReportPage()
+{
+    auto* page = new QWidget;
+    page->setFixedSize(PageWidth, PageHeight);
+    report_ = new QPlainTextEdit(page);
+    report_->setObjectName(QStringLiteral("RichEdit1"));
+    QFont courier(QStringLiteral("Courier New"));
+    courier.setStyleHint(QFont::TypeWriter);
+    courier.setPixelSize(12);
+    report_->setFont(courier);
+    report_->setLineWrapMode(QPlainTextEdit::NoWrap);
+    report_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    report_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    auto* layout = new QVBoxLayout(page);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(report_);
+    return page;
+}
+
+QWidget* MainWindow::buildDiagramPage(QLabel*& image)
+{
+    auto* page = new QWidget;
+    page->setFixedSize(PageWidth, PageHeight);
+    auto* panel = new QFrame(page);
+    panel->setFrameShape(QFrame::Panel);
+    panel->setFrameShadow(QFrame::Sunken);
+    panel->setLineWidth(1);
+    panel->setGeometry(0, 0, PageWidth, PageHeight);
+    image = new QLabel(panel);
+    image->setScaledContents(true);
+    image->setGeometry(panel->contentsRect());
+    image->setAutoFillBackground(true);
+    QPalette white = image->palette();
+    white.setColor(QPalette::Window, Qt::white);
+    image->setPalette(white);
+    return page;
+}
+
+void MainWindow::buildStatusBar()
+{
+    QStatusBar* bar = statusBar();
+    bar->setSizeGripEnabled(false);
+    hintPanel_ = new QLabel(bar);
+    hintPanel_->setObjectName(QStringLiteral("HintPanel"));
+    hintPanel_->setFixedWidth(250);
+    hintPanel_->setFrameShape(QFrame::Panel);
+    hintPanel_->setFrameShadow(QFrame::Sunken);
+    timePanel_ = new QLabel(bar);
+    timePanel_->setObjectName(QStringLiteral("TimePanel"));
+    timePanel_->setFixedWidth(150);
+    timePanel_->setFrameShape(QFrame::Panel);
+    timePanel_->setFrameShadow(QFrame::Sunken);
+    bar->addWidget(hintPanel_);
+    bar->addWidget(timePanel_);
+}
+
+void MainWindow::connectTables()
+{
+    auto afterRule = [this] { refreshTables(); };
+    for (TableId id : {TableId::Spans, TableId::Materials, TableId::Sections}) {
+        CountField* f = counts_[slot(id)];
+        connect(f, &CountField::edited, this, [this, id, afterRule](const QString& text) {
+            guarded([&] { tables_.setCountText(id, text.toStdString()); });
+            afterRule();
+        });
+        connect(f, &CountField::stepped, this, [this, id, afterRule](int delta) {
+            guarded([&] { tables_.stepSpinner(id, delta); });
+            afterRule();
+        });
+    }
+    // Choosing a cell of the span table, by mouse or keyboard, recomputes the
+    // node coordinates from the lengths.
+    connect(grids_[slot(TableId::Spans)], &QTableWidget::currentCellChanged, this,
+            [this](int, int, int, int) {
+                if (refreshing_) return;  // the program's own row changes are no choice of the user's
+                guarded([&] { tables_.AtualizaCoordenadas(); });
+                refreshTables();
+            });
+}
+
+// ------------------------------------------------------------------ helpers
+
+GridView* MainWindow::grid(TableId id) const
+{
+    return grids_[slot(id)];
+}
+CountField* MainWindow::countField(TableId id) const
+{
+    return counts_[slot(id)];
+}
+QWidget* MainWindow::page(Page p) const
+{
+    return pages_->widget(static_cast<int>(p));
+}
+
+bool MainWindow::event(QEvent* e)
+{
+    if (e->type() == QEvent::StatusTip) {
+        MostraDica(static_cast<QStatusTipEvent*>(e)->tip());
+        return true;
+    }
+    return QMainWindow::event(e);
+}
+
+void MainWindow::MostraDica(const QString& hint)
+{
+    hintPanel_->setText(hint);
+}
+
+void MainWindow::refreshTables()
+{
+    const bool outer = !refreshing_;
+    refreshing_ = true;
+    for (GridView* g : grids_) g->refresh();
+    for (std::size_t i = 0; i < 6; ++i)
+        counts_[i]->showText(QString::fromStdString(tables_.countText(static_cast<TableId>(i))));
+    if (outer) refreshing_ = false;
+}
+
+void MainWindow::showMessage(const char* text)
+{
+    dialogs_->showMessage(QString::fromUtf8(text));
+}
+
+void MainWindow::setCaption(const QString& fileName)
+{
+    setWindowTitle(fileName);
+}
+
+std::string MainWindow::workingName() const
+{
+    return ArquivoDados.empty() ? temporaryDataFile() : ArquivoDados;
+}
+
+int MainWindow::readBeam(const std::string& fileName)
+{
+    analysed_ = false;
+    const ReadResult r = Abrir(fileName, *model_, [this](const std::string& m) {
+        dialogs_->showMessage(QString::fromStdString(m));
+    });
+    if (r.titleRead) config_.title = r.title;
+    if (r.status != 0) return r.status;
+    try {
+        tables_.fill(r.tables);
+    } catch (const Error&) {
+        return 7;  // the filling belongs to the read's last step
+    }
+    refreshTables();
+    return 0;
+}
+
+void MainWindow::showReport(const std::string& reportFile)
+{
+    QString text = QString::fromStdString(cp1252ToUtf8(readFileBytes(reportFile)));
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    report_->setPlainText(text);
+    report_->moveCursor(QTextCursor::Start);
+    pages_->setCurrentWidget(page(Page::Saidas));
+}
+
+void MainWindow::showImages()
+{
+    image1_->setPixmap(QPixmap::fromImage(momentImage_));
+    image2_->setPixmap(QPixmap::fromImage(shearImage_));
+}
+
+void MainWindow::clearImages()
+{
+    for (QImage* img : {&momentImage_, &shearImage_}) {
+        const bool moment = img == &momentImage_;
+        const int w = moment ? config_.diagram.momentWidth : config_.diagram.shearWidth;
+        const int h = moment ? config_.diagram.momentHeight : config_.diagram.shearHeight;
+        *img = QImage(w, h, QImage::Format_RGB32);
+        img->fill(Qt::white);
+    }
+    showImages();
+}
+
+void MainWindow::redraw()
+{
+    if (!analysed_) return;
+    // Each page is recorded once and replayed here; the same recording is what
+    // the diagrams saved as a metafile.
+    momentImage_ = renderRecording(DesenhaMomentos(*model_, config_.diagram, ArquivoDados));
+    image1_->setPixmap(QPixmap::fromImage(momentImage_));
+    shearImage_ = renderRecording(DesenhaCortantes(*model_, config_.diagram, ArquivoDados));
+    image2_->setPixmap(QPixmap::fromImage(shearImage_));
+}
+
+// ------------------------------------------------------------------ commands
+
+void MainWindow::NovaEst()
+{
+    ArquivoDados.clear();
+    config_.diagram.DeslocamentoDesenho = 0;
+    config_.diagram.ZoomDesenho = 100.0;
+    tables_.NovaEst();
+    for (GridView* g : grids_) g->applyColumnWidths();
+    refreshTables();
+}
+
+void MainWindow::SpeedButton1Click()
+{
+    NovaEst();
+    pages_->setCurrentWidget(page(Page::Momentos));
+    pages_->setCurrentWidget(page(Page::Cortantes));
+    clearImages();
+    report_->clear();
+    pages_->setCurrentWidget(page(Page::Trechos));
+}
+
+void MainWindow::Calcula1Click()
+{
+    const std::string work = workingName();
+    try {
+        tables_.save(work, config_.title);
+        const int status = readBeam(work);
+        if (status != 0) {
+            // The previous report would otherwise stay on screen as if it were this one's.
+            dialogs_->showMessage(
+                QString::fromStdString(ReaderMessages().at(static_cast<std::size_t>(status))));
+            return;
+        }
+        const std::string reportFile = derivedName(work, ".sai");
+        model_->ReportFile.clear();
+        ColunasAltura(*model_);
+        MontaRigidez(*model_);
+        MontaCargas(*model_);
+        AplicaApoios(*model_);
+        ResolveSistema(*model_);
+        Resultados(*model_);
+        writeTextFile(reportFile, model_->ReportFile);
+        analysed_ = true;
+        redraw();
+        showReport(reportFile);
+    } catch (const std::exception&) {
+        showMessage(CalculationFailed);
+    }
+}
+
+void MainWindow::desenhaestrutura1Click()
+{
+    Calcula1Click();
+    try {
+        redraw();
+    } catch (const std::exception&) {
+        showMessage(DrawingFailed);
+    }
+}
+
+void MainWindow::Abrir2Click()
+{
+    const QString name = dialogs_->askOpenFileName(QStringLiteral("Dados da viga (*.vig)"));
+    if (!name.isEmpty()) openFile(name);
+}
+
+void MainWindow::openFile(const QString& fileName)
+{
+    const std::string previous = ArquivoDados;
+    const QString previousCaption = windowTitle();
+    ArquivoDados = QFileInfo(fileName).absoluteFilePath().toStdString();
+    setCaption(QString::fromStdString(ArquivoDados));
+    // A file that fails to read leaves the tables with the previous beam: the
+    // name goes back with them, so that no later command writes that beam over
+    // the file that failed.
+    auto restore = [&] {
+        ArquivoDados = previous;
+        setCaption(previousCaption);
+    };
+    int status = 0;
+    try {
+        status = readBeam(ArquivoDados);
+    } catch (...) {
+        restore();
+        throw;
+    }
+    if (status != 0) {
+        restore();
+        dialogs_->showMessage(QString::fromStdString(ReaderMessages().at(static_cast<std::size_t>(status))));
+        return;
+    }
+    Calcula1Click();
+    desenhaestrutura1Click();
+}
+
+void MainWindow::Salvar1Click()
+{
+    ArquivoDados.clear();
+    const QString name = dialogs_->askSaveFileName(QStringLiteral("Digite um nome para o novo arquivo"),
+                                                   QStringLiteral("Arquivos de dados (*.vig)"),
+                                                   QStringLiteral("teste"), QStringLiteral("dat"));
+    if (name.isEmpty()) return;
+    tables_.AtualizaCoordenadas();
+    refreshTables();
+    ArquivoDados = name.toStdString();
+    tables_.save(ArquivoDados, config_.title);
+    setCaption(name);
+    redraw();
+}
+
+void MainWindow::analisadados1Click()
+{
+    // An unnamed beam has no file to check: the user picks one.
+    if (ArquivoDados.empty()) {
+        const QString name = dialogs_->askOpenFileName(QStringLiteral("Dados da viga (*.vig)"));
+        if (name.isEmpty()) return;
+        const std::string chosen = QFileInfo(name).absoluteFilePath().toStdString();
+        const int status = readBeam(chosen);
+        if (status == 0) {
+            ArquivoDados = chosen;
+            setCaption(QString::fromStdString(chosen));
+        }
+        dialogs_->showMessage(QString::fromStdString(ReaderMessages().at(static_cast<std::size_t>(status))));
+        return;
+    }
+    const int status = readBeam(ArquivoDados);
+    dialogs_->showMessage(QString::fromStdString(ReaderMessages().at(static_cast<std::size_t>(status))));
+}
+
+void MainWindow::Sobre1Click()
+{
+    about_->exec();
+}
+
+void MainWindow::Sair1Click()
+{
+    close();
+}
+
+void MainWindow::SpeedButton7Click()
+{
+    if (config_.diagram.DeslocamentoDesenho > -500) {
+        config_.diagram.DeslocamentoDesenho -= 10;
+        redraw();
+    }
+}
+
+void MainWindow::SpeedButton8Click()
+{
+    if (config_.diagram.DeslocamentoDesenho < 500) {
+        config_.diagram.DeslocamentoDesenho += 10;
+        redraw();
+    }
+}
+
+void MainWindow::SpeedButton9Click()
+{
+    if (config_.diagram.ZoomDesenho > 0) {
+        config_.diagram.ZoomDesenho -= 10;
+        redraw();
+    }
+}
+
+void MainWindow::SpeedButton10Click()
+{
+    if (config_.diagram.ZoomDesenho < 200) {
+        config_.diagram.ZoomDesenho += 10;
+        redraw();
+    }
+}
+
+}  // namespace kalvoro

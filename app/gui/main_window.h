@@ -1,0 +1,147 @@
+#pragma once
+// The main window: the data-entry tables, the results report and the two
+// diagrams on its tabs, and the commands of its menu and tool bar.
+//
+// How a calculation runs: the tables (a toolkit-free TableModel) are written
+// to the beam data file, the file is read back through the checking reader
+// into the AnalysisModel (which also fills the tables again), the engine runs
+// on the model and appends the report to model.ReportFile, the report is
+// written beside the data file and loaded into "Saídas", and the diagrams are
+// drawn once onto recordings that are replayed onto the two images. The
+// engine never sees the tables; the window owns the model, the tables, the
+// configuration values and the view state.
+
+#include <QImage>
+#include <QMainWindow>
+#include <QString>
+#include <memory>
+#include <string>
+
+#include "app/gui/user_dialogs.h"
+#include "data/table_model.h"
+#include "diagrams/diagram_settings.h"
+#include "engine/analysis_model.h"
+
+class QAction;
+class QLabel;
+class QPlainTextEdit;
+class QTabWidget;
+
+namespace kalvoro {
+
+class AboutBox;
+class CountField;
+class GridView;
+
+// What the configuration dialog holds for the run: the title (the data file's
+// first line) and the diagram options, with the view state beside them.
+struct Configuration {
+    std::string title{DefaultTitle};
+    DiagramSettings diagram;
+};
+
+// The seven pages, in tab order.
+enum class Page { Trechos, Cargas, Apoios, Materiais, Saidas, Momentos, Cortantes };
+
+class MainWindow : public QMainWindow {
+    Q_OBJECT
+public:
+    // Without dialogs the window uses the toolkit's message boxes and file dialogs.
+    explicit MainWindow(std::unique_ptr<UserDialogs> dialogs = nullptr, QWidget* parent = nullptr);
+    ~MainWindow() override;
+
+    // ---- commands; those without a handler of their own throw to the caller
+    void NovaEst();                          // the default beam, unnamed, view reset
+    void SpeedButton1Click();                // "Novo"
+    void Abrir2Click();                      // open, with the open dialog
+    void openFile(const QString& fileName);  // open a named file (also from the command line)
+    void Salvar1Click();                     // save, with the save dialog
+    void analisadados1Click();               // check data
+    void Calcula1Click();                    // calculate
+    void desenhaestrutura1Click();           // draw
+    void Sobre1Click();                      // about box
+    void Sair1Click();                       // exit
+    void SpeedButton7Click();                // pan left
+    void SpeedButton8Click();                // pan right
+    void SpeedButton9Click();                // zoom out
+    void SpeedButton10Click();               // zoom in
+    // Both diagrams again from the model, saved beside ArquivoDados when it is
+    // named. Does nothing until a calculation has completed: a model that was
+    // never analysed (or whose last read or analysis failed) has no diagram.
+    void redraw();
+
+    // ---- state
+    const std::string& dataFile() const { return ArquivoDados; }
+    TableModel& tables() { return tables_; }
+    AnalysisModel& model() { return *model_; }
+    Configuration& configuration() { return config_; }
+
+    // ---- widgets, for the other windows and the tests
+    GridView* grid(TableId id) const;
+    CountField* countField(TableId id) const;
+    QTabWidget* pages() const { return pages_; }
+    QWidget* page(Page p) const;
+    QPlainTextEdit* reportView() const { return report_; }
+    const QImage& momentImage() const { return momentImage_; }
+    const QImage& shearImage() const { return shearImage_; }
+    QLabel* hintPanel() const { return hintPanel_; }
+    QLabel* timePanel() const { return timePanel_; }
+    AboutBox* aboutBox() const { return about_; }
+    UserDialogs& dialogs() { return *dialogs_; }
+
+protected:
+    // Status tips (the hint of whatever is under the mouse) go to MostraDica.
+    bool event(QEvent* e) override;
+
+private:
+    // The hint handler: the first panel of the status bar shows the hint.
+    void MostraDica(const QString& hint);
+    void buildActions();
+    void buildPages();
+    QWidget* buildSpansPage();
+    QWidget* buildLoadsPage();
+    QWidget* buildSupportsPage();
+    QWidget* buildMaterialsPage();
+    QWidget* buildReportPage();
+    QWidget* buildDiagramPage(QLabel*& image);
+    void buildStatusBar();
+    void connectTables();
+
+    // Reads the file into the model and, on success, the tables; returns the
+    // reader's status (7 when the tables could not take what was read).
+    int readBeam(const std::string& fileName);
+    void refreshTables();
+    void showReport(const std::string& reportFile);
+    void showImages();
+    void clearImages();
+    void showMessage(const char* text);
+    std::string workingName() const;
+    void setCaption(const QString& fileName);
+
+    std::unique_ptr<UserDialogs> dialogs_;
+    std::unique_ptr<AnalysisModel> model_;
+    TableModel tables_;
+    Configuration config_;
+    // The current data file name; empty while the beam is unnamed.
+    std::string ArquivoDados;
+    bool analysed_ = false;
+    bool refreshing_ = false;
+
+    QTabWidget* pages_ = nullptr;
+    QPlainTextEdit* report_ = nullptr;
+    QLabel* image1_ = nullptr;
+    QLabel* image2_ = nullptr;
+    QImage momentImage_;
+    QImage shearImage_;
+    QLabel* hintPanel_ = nullptr;
+    QLabel* timePanel_ = nullptr;
+    GridView* grids_[6] = {};
+    CountField* counts_[6] = {};
+    AboutBox* about_ = nullptr;
+};
+
+// The name an unnamed beam is written to: "Temp.dat" in the current folder
+// when that folder is writable, otherwise in the system's temporary folder.
+std::string temporaryDataFile();
+
+}  // namespace kalvoro

@@ -1,0 +1,37 @@
+#pragma once
+// What the commands ask of the user: messages and the open and save dialogs.
+// The window talks to the user only through this, so the window tests can put
+// in file names and record the messages instead of showing dialogs.
+
+#include <QString>
+
+class QWidget;
+
+namespace kalvoro {
+
+class UserDialogs {
+public:
+    virtual ~UserDialogs() = default;
+    // A message box with the application's title and an OK button.
+    virtual void showMessage(const QString& text) = 0;
+    // The chosen file's full name, or empty when the dialog was cancelled.
+    virtual QString askOpenFileName(const QString& filter) = 0;
+    // A name typed without extension gets defaultSuffix; empty when cancelled.
+    virtual QString askSaveFileName(const QString& title, const QString& filter, const QString& proposedName,
+                                    const QString& defaultSuffix) = 0;
+};
+
+// Message boxes and file dialogs of the toolkit, over a parent window.
+class QtUserDialogs : public UserDialogs {
+public:
+    explicit QtUserDialogs(QWidget* parent) : parent_(parent) {}
+    void showMessage(const QString& text) override;
+    QString askOpenFileName(const QString& filter) override;
+    QString askSaveFileName(const QString& title, const QString& filter, const QString& proposedName,
+                            const QString& defaultSuffix) override;
+
+private:
+    QWidget* parent_;
+};
+
+}  // namespace kalvoro

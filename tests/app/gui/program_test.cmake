@@ -1,0 +1,24 @@
+# The program as a whole: started with a beam file on its command line it opens
+# the file as the Open command does (calculate and draw), then saves a picture
+# of every page and ends. Works on a copy so that the example stays as it is.
+file(REMOVE_RECURSE ${WORK})
+file(MAKE_DIRECTORY ${WORK})
+file(COPY ${EXAMPLES}/dois-trechos.vig DESTINATION ${WORK})
+execute_process(
+  COMMAND ${CMAKE_COMMAND} -E env QT_QPA_PLATFORM=offscreen
+          ${PROGRAM} ${WORK}/dois-trechos.vig --screenshots ${WORK}/shots
+  WORKING_DIRECTORY ${WORK}
+  RESULT_VARIABLE rc
+  TIMEOUT 60)
+if(NOT rc EQUAL 0)
+  message(FATAL_ERROR "kalvoro ended with ${rc}")
+endif()
+foreach(f dois-trechos.sai dois-trechosM.wmf dois-trechosC.wmf shots/page1.png shots/page5.png shots/page7.png)
+  if(NOT EXISTS ${WORK}/${f})
+    message(FATAL_ERROR "missing ${f}")
+  endif()
+endforeach()
+file(READ ${WORK}/dois-trechos.sai report)
+if(NOT report MATCHES "Deslocamentos")
+  message(FATAL_ERROR "the report has no displacement block")
+endif()
