@@ -1,18 +1,70 @@
 // Kalvoro, the desktop program: `kalvoro [FILE.vig]`.
 //
-// Start: the application with its title, then the main window (which starts
-// the default beam) and the about box, created once and kept for the run.
-// A file named on the command line is opened as the Open command would.
-// `--screenshots DIR` (for development) saves a picture of every page and ends.
+// Start: the application with its title, then the main window, which creates
+// the about box, the configuration dialog, the influence-line window and the
+// section dialog once for the run. A file named on the command line is opened
+// as the Open command would.
+//
+// `--screenshots DIR` (for development) saves a picture of every page of the
+// main window, of the about box and the configuration dialog, of the section
+// dialog and of both pages of the influence-line window after a computation
+// with the section the dialog holds, and ends. With a named beam it also
+// prints both pages (as PDF files beside the beam, whatever the printers).
 
 #include <QDir>
+#include <QLineEdit>
 #include <QStringList>
 #include <QTabWidget>
 #include <QTimer>
 
 #include "app/gui/about_box.h"
 #include "app/gui/application.h"
+#include "app/gui/config_dialog.h"
 #include "app/gui/main_window.h"
+#include "app/gui/printing.h"
+#include "influence/window/influence_window.h"
+#include "influence/window/section_dialog.h"
+
+namespace {
+
+void saveScreenshots(kalvoro::MainWindow& window, const QString& folder)
+{
+    const QDir dir(folder);
+    QDir().mkpath(folder);
+    for (int i = 0; i < window.pages()->count(); ++i) {
+        window.pages()->setCurrentIndex(i);
+        window.grab().save(dir.filePath(QStringLiteral("page%1.png").arg(i + 1)));
+    }
+    window.aboutBox()->show();
+    window.aboutBox()->grab().save(dir.filePath(QStringLiteral("about.png")));
+    window.aboutBox()->hide();
+    window.configDialog()->show();
+    window.configDialog()->grab().save(dir.filePath(QStringLiteral("config.png")));
+    window.configDialog()->hide();
+
+    kalvoro::TLinhaInfluencia* influence = window.influenceWindow();
+    kalvoro::TEntradaSecao* section = window.sectionDialog();
+    influence->clearPages();
+    influence->show();
+    // The section dialog runs modally inside the computation: picture it, then close it.
+    QTimer::singleShot(100, section, [section, dir] {
+        section->grab().save(dir.filePath(QStringLiteral("section.png")));
+        section->accept();
+    });
+    influence->SpeedButton1Click();
+    for (int i = 0; i < influence->PageControl1()->count(); ++i) {
+        influence->PageControl1()->setCurrentIndex(i);
+        influence->grab().save(dir.filePath(QStringLiteral("influence%1.png").arg(i + 1)));
+    }
+    if (!window.dataFile().empty()) {
+        kalvoro::setPdfPrintingForced(true);
+        influence->SpeedButton3Click();
+        window.SpeedButton11Click();
+    }
+    influence->hide();
+}
+
+}  // namespace
 
 int main(int argc, char** argv)
 {
@@ -32,13 +84,7 @@ int main(int argc, char** argv)
     }
     if (!shots.isEmpty()) {
         QTimer::singleShot(300, &window, [&window, shots] {
-            QDir().mkpath(shots);
-            for (int i = 0; i < window.pages()->count(); ++i) {
-                window.pages()->setCurrentIndex(i);
-                window.grab().save(QDir(shots).filePath(QStringLiteral("page%1.png").arg(i + 1)));
-            }
-            window.aboutBox()->show();
-            window.aboutBox()->grab().save(QDir(shots).filePath(QStringLiteral("about.png")));
+            kalvoro::guarded([&] { saveScreenshots(window, shots); });
             QCoreApplication::quit();
         });
     }

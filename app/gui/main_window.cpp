@@ -15,23 +15,27 @@
 #include <QStatusTipEvent>
 #include <QTabBar>
 #include <QTabWidget>
-#include <QTextCursor>
 #include <QTime>
 #include <QToolBar>
 #include <QVBoxLayout>
 
 #include "app/gui/about_box.h"
 #include "app/gui/application.h"
+#include "app/gui/config_dialog.h"
 #include "app/gui/count_field.h"
 #include "app/gui/grid_view.h"
 #include "app/gui/icons.h"
+#include "app/gui/printing.h"
 #include "app/gui/qt_canvas.h"
+#include "app/gui/report_view.h"
 #include "data/beam_file.h"
 #include "data/file_names.h"
 #include "data/text_file.h"
 #include "diagrams/diagrams.h"
 #include "engine/engine.h"
 #include "engine/report.h"
+#include "influence/window/influence_window.h"
+#include "influence/window/section_dialog.h"
 
 namespace kalvoro {
 
@@ -128,7 +132,18 @@ MainWindow::MainWindow(std::unique_ptr<UserDialogs> dialogs, QWidget* parent)
     timePanel_->setText(QLocale::system().toString(QTime::currentTime(), QLocale::LongFormat));
     NovaEst();
 
+    // The other windows, once for the run, in this order.
     about_ = new AboutBox(this);
+    form1_ = new TForm1(this);
+    InfluenceHost host;
+    host.model = model_.get();
+    host.dialogs = dialogs_.get();
+    host.dataFile = [this] { return ArquivoDados; };
+    host.settings = [this] { return diagramSettings(); };
+    host.notice = [this](const QString& text) { showNotice(text); };
+    influence_ = new TLinhaInfluencia(std::move(host), this);
+    section_ = new TEntradaSecao(influence_);
+    influence_->useSectionDialog(section_);
 }
 
 MainWindow::~MainWindow() = default;
@@ -181,14 +196,12 @@ void MainWindow::buildActions()
     tool("SpeedButton1", "Novo", ToolIcon::New, &MainWindow::SpeedButton1Click);
     tool("SpeedButton2", "Abrir", ToolIcon::Open, &MainWindow::Abrir2Click);
     tool("SpeedButton3", "Salvar", ToolIcon::Save, &MainWindow::Salvar1Click);
-    // Printing, the configuration dialog and the influence-line window connect
-    // to these buttons when they are created; until then the buttons are off.
-    tool("SpeedButton11", "Imprimir", ToolIcon::Print, nullptr)->setEnabled(false);
+    tool("SpeedButton11", "Imprimir", ToolIcon::Print, &MainWindow::SpeedButton11Click);
     bar->addSeparator();
-    tool("SpeedButton6", "Configuração", ToolIcon::Configure, nullptr)->setEnabled(false);
+    tool("SpeedButton6", "Configuração", ToolIcon::Configure, &MainWindow::SpeedButton6Click);
     bar->addSeparator();
     tool("SpeedButton4", "Calcular", ToolIcon::Calculate, &MainWindow::Calcula1Click);
-    tool("SpeedButton12", "Linha de Influência", ToolIcon::Influence, nullptr)->setEnabled(false);
+    tool("SpeedButton12", "Linha de Influência", ToolIcon::Influence, &MainWindow::SpeedButton12Click);
     tool("SpeedButton5", "Desenhar", ToolIcon::Draw, &MainWindow::desenhaestrutura1Click);
     bar->addSeparator();
     tool("SpeedButton7", "Move desenho para esquerda", ToolIcon::PanLeft, &MainWindow::SpeedButton7Click);
@@ -457,7 +470,26 @@ bool MainWindow::event(QEvent* e)
 
 void MainWindow::MostraDica(const QString& hint)
 {
-    hintPanel_->setText(hint);
+    hintPanel_->setText(hint.isEmpty() ? notice_ : hint);
+}
+
+void MainWindow::showNotice(const QString& text)
+{
+    notice_ = text;
+    hintPanel_->setText(text);
+}
+
+void MainWindow::syncConfiguration()
+{
+    if (!form1_) return;
+    config_.title = form1_->title();
+    form1_->copyOptionsTo(config_.diagram);
+}
+
+DiagramSettings MainWindow::diagramSettings()
+{
+    syncConfiguration();
+    return config_.diagram;
 }
 
 void MainWindow::refreshTables()
@@ -491,7 +523,11 @@ int MainWindow::readBeam(const std::string& fileName)
     const ReadResult r = Abrir(fileName, *model_, [this](const std::string& m) {
         dialogs_->showMessage(QString::fromStdString(m));
     });
-    if (r.titleRead) config_.title = r.title;
+    // The title comes with the read even when the rest of the file then fails.
+    if (r.titleRead) {
+        config_.title = r.title;
+        if (form1_) form1_->setTitle(r.title);
+    }
     if (r.status != 0) return r.status;
     try {
         tables_.fill(r.tables);
@@ -504,10 +540,7 @@ int MainWindow::readBeam(const std::string& fileName)
 
 void MainWindow::showReport(const std::string& reportFile)
 {
-    QString text = QString::fromStdString(cp1252ToUtf8(readFileBytes(reportFile)));
-    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    report_->setPlainText(text);
-    report_->moveCursor(QTextCursor::Start);
+    loadReport(*report_, reportFile);
     pages_->setCurrentWidget(page(Page::Saidas));
 }
 
@@ -532,11 +565,14 @@ void MainWindow::clearImages()
 void MainWindow::redraw()
 {
     if (!analysed_) return;
+    syncConfiguration();
     // Each page is recorded once and replayed here; the same recording is what
     // the diagrams saved as a metafile.
-    momentImage_ = renderRecording(DesenhaMomentos(*model_, config_.diagram, ArquivoDados));
+    momentPage_ = DesenhaMomentos(*model_, config_.diagram, ArquivoDados);
+    momentImage_ = renderRecording(momentPage_);
     image1_->setPixmap(QPixmap::fromImage(momentImage_));
-    shearImage_ = renderRecording(DesenhaCortantes(*model_, config_.diagram, ArquivoDados));
+    shearPage_ = DesenhaCortantes(*model_, config_.diagram, ArquivoDados);
+    shearImage_ = renderRecording(shearPage_);
     image2_->setPixmap(QPixmap::fromImage(shearImage_));
 }
 
@@ -566,6 +602,7 @@ void MainWindow::Calcula1Click()
 {
     const std::string work = workingName();
     try {
+        syncConfiguration();
         tables_.save(work, config_.title);
         const int status = readBeam(work);
         if (status != 0) {
@@ -646,6 +683,7 @@ void MainWindow::Salvar1Click()
     tables_.AtualizaCoordenadas();
     refreshTables();
     ArquivoDados = name.toStdString();
+    syncConfiguration();
     tables_.save(ArquivoDados, config_.title);
     setCaption(name);
     redraw();
@@ -710,6 +748,25 @@ void MainWindow::SpeedButton10Click()
         config_.diagram.ZoomDesenho += 10;
         redraw();
     }
+}
+
+void MainWindow::SpeedButton6Click()
+{
+    // Ok or the close box: either way the drawings take the new values.
+    form1_->exec();
+    redraw();
+}
+
+void MainWindow::SpeedButton11Click()
+{
+    printDiagramsAndReport(ArquivoDados, {{"M.wmf", UpperDiagramRect}, {"C.wmf", LowerDiagramRect}}, *report_,
+                           ".pdf", *dialogs_, [this](const QString& text) { showNotice(text); });
+}
+
+void MainWindow::SpeedButton12Click()
+{
+    influence_->clearPages();
+    influence_->exec();
 }
 
 }  // namespace kalvoro

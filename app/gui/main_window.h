@@ -20,6 +20,7 @@
 #include "app/gui/user_dialogs.h"
 #include "data/table_model.h"
 #include "diagrams/diagram_settings.h"
+#include "diagrams/recording.h"
 #include "engine/analysis_model.h"
 
 class QAction;
@@ -32,9 +33,14 @@ namespace kalvoro {
 class AboutBox;
 class CountField;
 class GridView;
+class TEntradaSecao;
+class TForm1;
+class TLinhaInfluencia;
 
-// What the configuration dialog holds for the run: the title (the data file's
-// first line) and the diagram options, with the view state beside them.
+// The title (the data file's first line) and the diagram settings: page sizes,
+// the view state, and the options as the configuration dialog held them when
+// the last file was written or the last drawing made (the dialog's controls
+// are the values; they are copied here right before each use).
 struct Configuration {
     std::string title{DefaultTitle};
     DiagramSettings diagram;
@@ -65,6 +71,9 @@ public:
     void SpeedButton8Click();                // pan right
     void SpeedButton9Click();                // zoom out
     void SpeedButton10Click();               // zoom in
+    void SpeedButton6Click();                // configuration dialog, then redraw
+    void SpeedButton11Click();               // print both diagrams and the report
+    void SpeedButton12Click();               // the influence-line window
     // Both diagrams again from the model, saved beside ArquivoDados when it is
     // named. Does nothing until a calculation has completed: a model that was
     // never analysed (or whose last read or analysis failed) has no diagram.
@@ -75,6 +84,8 @@ public:
     TableModel& tables() { return tables_; }
     AnalysisModel& model() { return *model_; }
     Configuration& configuration() { return config_; }
+    // The diagram settings with the configuration dialog's current options.
+    DiagramSettings diagramSettings();
 
     // ---- widgets, for the other windows and the tests
     GridView* grid(TableId id) const;
@@ -84,10 +95,18 @@ public:
     QPlainTextEdit* reportView() const { return report_; }
     const QImage& momentImage() const { return momentImage_; }
     const QImage& shearImage() const { return shearImage_; }
+    // The drawings the two images were replayed from (empty before the first).
+    const Recording& momentRecording() const { return momentPage_; }
+    const Recording& shearRecording() const { return shearPage_; }
     QLabel* hintPanel() const { return hintPanel_; }
     QLabel* timePanel() const { return timePanel_; }
     AboutBox* aboutBox() const { return about_; }
+    TForm1* configDialog() const { return form1_; }
+    TLinhaInfluencia* influenceWindow() const { return influence_; }
+    TEntradaSecao* sectionDialog() const { return section_; }
     UserDialogs& dialogs() { return *dialogs_; }
+    // A notice in the first status panel, which it keeps whenever no hint is shown.
+    void showNotice(const QString& text);
 
 protected:
     // Status tips (the hint of whatever is under the mouse) go to MostraDica.
@@ -117,6 +136,8 @@ private:
     void showMessage(const char* text);
     std::string workingName() const;
     void setCaption(const QString& fileName);
+    // Copies the configuration dialog's title and options into config_.
+    void syncConfiguration();
 
     std::unique_ptr<UserDialogs> dialogs_;
     std::unique_ptr<AnalysisModel> model_;
@@ -124,7 +145,11 @@ private:
     Configuration config_;
     // The current data file name; empty while the beam is unnamed.
     std::string ArquivoDados;
-    bool analysed_ = false;
+    // True while the model holds a complete analysis, or nothing at all (at
+    // start): only then can the diagrams be drawn from it. A read fills the
+    // structure but leaves the previous beam's solution, so it clears this
+    // until the next successful calculation.
+    bool analysed_ = true;
     bool refreshing_ = false;
 
     QTabWidget* pages_ = nullptr;
@@ -133,11 +158,17 @@ private:
     QLabel* image2_ = nullptr;
     QImage momentImage_;
     QImage shearImage_;
+    Recording momentPage_;
+    Recording shearPage_;
+    QString notice_;
     QLabel* hintPanel_ = nullptr;
     QLabel* timePanel_ = nullptr;
     GridView* grids_[6] = {};
     CountField* counts_[6] = {};
     AboutBox* about_ = nullptr;
+    TForm1* form1_ = nullptr;
+    TLinhaInfluencia* influence_ = nullptr;
+    TEntradaSecao* section_ = nullptr;
 };
 
 // The name an unnamed beam is written to: "Temp.dat" in the current folder

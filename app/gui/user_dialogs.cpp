@@ -1,5 +1,6 @@
 #include "app/gui/user_dialogs.h"
 
+#include <QDialog>
 #include <QFileDialog>
 #include <QMessageBox>
 
@@ -33,11 +34,17 @@ QString QtUserDialogs::askSaveFileName(const QString& title, const QString& filt
     QFileDialog dialog(parent_, title);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
-    dialog.setNameFilter(filter);
+    dialog.setOption(QFileDialog::DontConfirmOverwrite);
+    if (!filter.isEmpty()) dialog.setNameFilter(filter);
     dialog.setDefaultSuffix(defaultSuffix);
-    dialog.selectFile(proposedName);
+    if (!proposedName.isEmpty()) dialog.selectFile(proposedName);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
     return dialog.selectedFiles().constFirst();
+}
+
+void QtUserDialogs::askSection(QDialog& sectionDialog)
+{
+    sectionDialog.exec();
 }
 
 }  // namespace kalvoro

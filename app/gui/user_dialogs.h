@@ -1,10 +1,12 @@
 #pragma once
-// What the commands ask of the user: messages and the open and save dialogs.
-// The window talks to the user only through this, so the window tests can put
-// in file names and record the messages instead of showing dialogs.
+// What the commands ask of the user: messages, the open and save dialogs and
+// the section of the influence lines. The windows talk to the user only
+// through this, so the window tests can put in file names and sections and
+// record the messages instead of showing dialogs.
 
 #include <QString>
 
+class QDialog;
 class QWidget;
 
 namespace kalvoro {
@@ -17,8 +19,13 @@ public:
     // The chosen file's full name, or empty when the dialog was cancelled.
     virtual QString askOpenFileName(const QString& filter) = 0;
     // A name typed without extension gets defaultSuffix; empty when cancelled.
+    // An existing file is replaced without a question. An empty title or
+    // filter leaves the dialog's own.
     virtual QString askSaveFileName(const QString& title, const QString& filter, const QString& proposedName,
                                     const QString& defaultSuffix) = 0;
+    // Shows the section-entry dialog modally and returns however it was
+    // closed; the caller reads the texts its fields then hold.
+    virtual void askSection(QDialog& sectionDialog) = 0;
 };
 
 // Message boxes and file dialogs of the toolkit, over a parent window.
@@ -29,6 +36,7 @@ public:
     QString askOpenFileName(const QString& filter) override;
     QString askSaveFileName(const QString& title, const QString& filter, const QString& proposedName,
                             const QString& defaultSuffix) override;
+    void askSection(QDialog& sectionDialog) override;
 
 private:
     QWidget* parent_;

@@ -1,9 +1,12 @@
 #pragma once
-// Stands in for the message boxes and file dialogs: supplies the file names a
-// test queues and records every message and request.
+// Stands in for the message boxes and file dialogs: supplies the file names
+// and sections a test queues and records every message and request.
 
+#include <QDialog>
+#include <QLineEdit>
 #include <QString>
 #include <QStringList>
+#include <functional>
 
 #include "app/gui/user_dialogs.h"
 
@@ -20,6 +23,11 @@ public:
     QStringList saveNames;  // answers to the save dialog
     QStringList openFilters;
     QList<SaveRequest> saveRequests;
+    // Texts typed into "Trecho:" and "Posição:" in turn, then "Ok"; none left =
+    // closed at once with the texts it holds. A handler, when set, runs instead.
+    QList<QStringList> sections;
+    std::function<void(QDialog&)> sectionHandler;
+    int sectionRequests = 0;
 
     void showMessage(const QString& text) override { messages << text; }
     QString askOpenFileName(const QString& filter) override
@@ -32,6 +40,16 @@ public:
     {
         saveRequests.append({title, filter, proposedName, defaultSuffix});
         return saveNames.isEmpty() ? QString() : saveNames.takeFirst();
+    }
+    void askSection(QDialog& dialog) override
+    {
+        ++sectionRequests;
+        if (sectionHandler) return sectionHandler(dialog);
+        if (sections.isEmpty()) return;
+        const QStringList typed = sections.takeFirst();
+        dialog.findChild<QLineEdit*>(QStringLiteral("TrechoEdit"))->setText(typed.at(0));
+        dialog.findChild<QLineEdit*>(QStringLiteral("PosEdit"))->setText(typed.at(1));
+        dialog.accept();
     }
 };
 

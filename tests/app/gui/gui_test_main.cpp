@@ -9,6 +9,8 @@
 
 int runMainWindowTests(int argc, char** argv);
 int runQtCanvasTests(int argc, char** argv);
+int runInfluenceWindowTests(int argc, char** argv);
+int runConfigPrintTests(int argc, char** argv);
 
 int main(int argc, char** argv)
 {
@@ -29,5 +31,9 @@ int main(int argc, char** argv)
     if (only.isEmpty() || only == QLatin1String("MainWindowTest"))
         failures += runMainWindowTests(n, rest.data());
     if (only.isEmpty() || only == QLatin1String("QtCanvasTest")) failures += runQtCanvasTests(n, rest.data());
+    if (only.isEmpty() || only == QLatin1String("InfluenceWindowTest"))
+        failures += runInfluenceWindowTests(n, rest.data());
+    if (only.isEmpty() || only == QLatin1String("ConfigPrintTest"))
+        failures += runConfigPrintTests(n, rest.data());
     return failures == 0 ? 0 : 1;
 }

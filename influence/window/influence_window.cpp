@@ -1,0 +1,204 @@
+#include "influence/window/influence_window.h"
+
+#include <QAction>
+#include <QCoreApplication>
+#include <QEvent>
+#include <QFrame>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QScreen>
+#include <QStatusBar>
+#include <QTabWidget>
+#include <QToolBar>
+#include <QToolButton>
+#include <QVBoxLayout>
+#include <exception>
+
+#include "app/gui/application.h"
+#include "app/gui/icons.h"
+#include "app/gui/printing.h"
+#include "app/gui/qt_canvas.h"
+#include "app/gui/report_view.h"
+#include "app/gui/user_dialogs.h"
+#include "data/file_names.h"
+#include "influence/influence.h"
+#include "influence/window/section_dialog.h"
+
+namespace kalvoro {
+
+namespace {
+
+// The picture's size on "Diagrama": the page size of the influence line.
+constexpr int ImageWidth = 534;
+constexpr int ImageHeight = 288;
+constexpr int ClientWidth = 542;
+constexpr int ClientHeight = 362;
+constexpr int ToolBarHeight = 26;
+constexpr int StatusBarHeight = 19;
+
+QLabel* panel(QWidget* parent, int width)
+{
+    auto* p = new QLabel(parent);
+    p->setFixedWidth(width);
+    p->setFrameShape(QFrame::Panel);
+    p->setFrameShadow(QFrame::Sunken);
+    return p;
+}
+
+}  // namespace
+
+TLinhaInfluencia::TLinhaInfluencia(InfluenceHost host, QWidget* parent)
+    : QDialog(parent), host_(std::move(host))
+{
+    setObjectName(QStringLiteral("LinhaInfluencia"));
+    setWindowTitle(QStringLiteral("Linha de Influencia"));
+    setModal(true);
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
+
+    auto* bar = new QToolBar(this);
+    bar->setObjectName(QStringLiteral("ToolBar1"));
+    bar->setIconSize(QSize(16, 16));
+    bar->setToolButtonStyle(Qt::ToolButtonIconOnly);
+    bar->setFixedHeight(ToolBarHeight);
+    bar->setContextMenuPolicy(Qt::PreventContextMenu);
+    auto tool = [&](const char* name, const char* hint, ToolIcon icon, void (TLinhaInfluencia::*command)()) {
+        auto* a = new QAction(toolIcon(icon), QString::fromUtf8(hint), this);
+        a->setObjectName(QString::fromLatin1(name));
+        a->setToolTip(QString::fromUtf8(hint));
+        a->setStatusTip(QString::fromUtf8(hint));
+        connect(a, &QAction::triggered, this, [this, command] { guarded([&] { (this->*command)(); }); });
+        bar->addAction(a);
+        if (QWidget* button = bar->widgetForAction(a)) button->setFixedSize(25, 22);
+    };
+    tool("SpeedButton2", "Salvar", ToolIcon::Save, &TLinhaInfluencia::SpeedButton2Click);
+    tool("SpeedButton1", "Linha de Influência", ToolIcon::Influence, &TLinhaInfluencia::SpeedButton1Click);
+    tool("SpeedButton3", "Imprimir", ToolIcon::Print, &TLinhaInfluencia::SpeedButton3Click);
+
+    report_ = new QPlainTextEdit;
+    report_->setObjectName(QStringLiteral("RichEdit1"));
+    QFont courier(QStringLiteral("Courier New"));
+    courier.setStyleHint(QFont::TypeWriter);
+    courier.setPixelSize(11);
+    report_->setFont(courier);
+    report_->setLineWrapMode(QPlainTextEdit::NoWrap);
+    report_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    report_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    auto* results = new QWidget;
+    results->setObjectName(QStringLiteral("TabSheet1"));
+    auto* resultsLayout = new QVBoxLayout(results);
+    resultsLayout->setContentsMargins(0, 0, 0, 0);
+    resultsLayout->addWidget(report_);
+
+    auto* diagram = new QWidget;
+    diagram->setObjectName(QStringLiteral("TabSheet2"));
+    diagram->setFixedSize(ImageWidth, ImageHeight);
+    image1_ = new QLabel(diagram);
+    image1_->setObjectName(QStringLiteral("Image1"));
+    image1_->setGeometry(0, 0, ImageWidth, ImageHeight);
+    image1_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    image1_->setAutoFillBackground(true);
+    QPalette white = image1_->palette();
+    white.setColor(QPalette::Window, Qt::white);
+    image1_->setPalette(white);
+
+    pages_ = new QTabWidget;
+    pages_->setObjectName(QStringLiteral("PageControl1"));
+    pages_->addTab(results, QStringLiteral("Resultados"));
+    pages_->addTab(diagram, QStringLiteral("Diagrama"));
+    pages_->setCurrentWidget(diagram);
+
+    status_ = new QStatusBar;
+    status_->setObjectName(QStringLiteral("StatusBar1"));
+    status_->setSizeGripEnabled(false);
+    status_->setFixedHeight(StatusBarHeight);
+    status_->addWidget(panel(status_, 250));
+    status_->addWidget(panel(status_, 150));
+
+    auto* column = new QVBoxLayout(this);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(0);
+    column->addWidget(bar);
+    auto* middle = new QVBoxLayout;
+    middle->setContentsMargins(2, 0, 2, 0);
+    middle->addWidget(pages_);
+    column->addLayout(middle, 1);
+    column->addWidget(status_);
+
+    // The picture keeps its size; the window takes what the tool bar, the
+    // tabs and the status bar need around it, and no less than its own size.
+    const QSize needed = sizeHint();
+    setFixedSize(std::max(ClientWidth, needed.width()), std::max(ClientHeight, needed.height()));
+    if (const QScreen* s = screen()) move(s->availableGeometry().center() - rect().center());
+
+    clearPages();
+}
+
+void TLinhaInfluencia::clearPages()
+{
+    image_ = QImage(image1_->width(), image1_->height(), QImage::Format_RGB32);
+    image_.fill(Qt::white);
+    image1_->setPixmap(QPixmap::fromImage(image_));
+    drawing_ = Recording{};
+    report_->clear();
+}
+
+void TLinhaInfluencia::showDrawing(const Recording& page)
+{
+    drawing_ = page;
+    image_ = renderRecording(page);
+    image1_->setPixmap(QPixmap::fromImage(image_));
+}
+
+bool TLinhaInfluencia::event(QEvent* e)
+{
+    if (e->type() == QEvent::StatusTip) {
+        if (parentWidget()) QCoreApplication::sendEvent(parentWidget(), e);
+        return true;
+    }
+    return QDialog::event(e);
+}
+
+void TLinhaInfluencia::SpeedButton1Click()
+{
+    // However the dialog is closed, the computation goes on with its texts.
+    if (section_) host_.dialogs->askSection(*section_);
+    const std::string trecho = section_ ? section_->trecho().toStdString() : std::string("1");
+    const std::string pos = section_ ? section_->posicao().toStdString() : std::string("1");
+    const std::string dataFile = host_.dataFile ? host_.dataFile() : std::string();
+    DiagramSettings settings = host_.settings ? host_.settings() : DiagramSettings{};
+    settings.influenceWidth = image1_->width();
+    settings.influenceHeight = image1_->height();
+
+    Recording page;
+    try {
+        ComputeInfluenceReport(*host_.model, trecho, pos, dataFile);
+        loadReport(*report_, derivedName(dataFile, "LIM.sai"));
+        const auto say = [this](const std::string& m) {
+            host_.dialogs->showMessage(QString::fromStdString(m));
+        };
+        if (DesenhaLinhaInfluencia(*host_.model, settings, trecho, pos, dataFile, say, page))
+            showDrawing(page);
+    } catch (const std::exception&) {
+        // A drawing that is complete but could not be saved is still shown.
+        if (page.width > 0) showDrawing(page);
+        host_.dialogs->showMessage(QString::fromUtf8(InfluenceFailureMessage));
+    }
+}
+
+void TLinhaInfluencia::SpeedButton2Click()
+{
+    const QString name =
+        host_.dialogs->askSaveFileName(QString(), QString(), QString(), QStringLiteral("sai"));
+    if (name.isEmpty()) return;
+    // A write error is left to the last-resort handler.
+    saveReportLines(*report_, name.toStdString());
+}
+
+void TLinhaInfluencia::SpeedButton3Click()
+{
+    printDiagramsAndReport(host_.dataFile ? host_.dataFile() : std::string(), {{"LIM.wmf", UpperDiagramRect}},
+                           *report_, "LIM.pdf", *host_.dialogs, host_.notice);
+}
+
+}  // namespace kalvoro
