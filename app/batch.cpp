@@ -82,6 +82,16 @@ bool parse(const std::vector<std::string>& args, Options& o)
     return true;
 }
 
+// A report that cannot be printed (standard output redirected to a full disk)
+// is lost, so the run is not a success.
+bool printed(std::ostream& out, std::ostream& err)
+{
+    out.flush();
+    if (out) return true;
+    err << "Não foi possível gravar na saída padrão\n";
+    return false;
+}
+
 // The influence-line message carries a carriage return for the message box.
 std::string forTerminal(std::string text)
 {
@@ -116,7 +126,7 @@ int runBatch(const std::vector<std::string>& args, std::ostream& out, std::ostre
     const std::string& message = ReaderMessages().at(static_cast<std::size_t>(read.status));
     if (o.check) {
         out << message << '\n';
-        return read.status;
+        return printed(out, err) ? read.status : batch_exit::FileError;
     }
     if (read.status != 0) {
         err << message << '\n';
@@ -174,12 +184,14 @@ int runBatch(const std::vector<std::string>& args, std::ostream& out, std::ostre
         } catch (const Error& e) {
             err << forTerminal(InfluenceFailureMessage) << '\n';
             err << e.what() << '\n';
-            return batch_exit::InfluenceFailure;
+            // A report or diagram that cannot be written is a file error like
+            // the main report's; the earlier files of those names are intact.
+            return dynamic_cast<const IoError*>(&e) ? batch_exit::FileError : batch_exit::InfluenceFailure;
         }
     }
 
     for (const std::string& name : written) err << "Gravado: " << name << '\n';
-    return batch_exit::Ok;
+    return printed(out, err) ? batch_exit::Ok : batch_exit::FileError;
 }
 
 }  // namespace kalvoro

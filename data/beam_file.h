@@ -49,7 +49,8 @@ inline constexpr const char* Loads = "CARREGAMENTO = ";
 }  // namespace header
 
 // The file's contents as UTF-8 text with CR LF line ends. A text as long as or
-// longer than its field is written after one blank, so fields never touch.
+// longer than its field is written after one blank, so fields never touch; a
+// line feed in the title is written as a blank, so the title stays one line.
 std::string BeamFileText(const std::string& title, const BeamTexts& tables);
 
 // Writes the file atomically (nothing at all for an empty name); IoError on failure.

@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <charconv>
 
 #include "data/beam_file.h"
@@ -50,7 +51,11 @@ constexpr const char* LineEnd = "\r\n";
 
 std::string BeamFileText(const std::string& title, const BeamTexts& tables)
 {
-    std::string out = title + LineEnd;
+    // A line feed pasted into the title would end its line early and turn the
+    // rest into a header that cannot be read; it is written as a blank.
+    std::string out = title;
+    std::replace(out.begin(), out.end(), '\n', ' ');
+    out += LineEnd;
 
     out += header::Coordinates + countField(tables.nodes.count) + LineEnd;
     for (std::size_t r = 1; r <= tables.nodes.rows.size(); ++r) {

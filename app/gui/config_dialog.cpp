@@ -9,6 +9,7 @@
 #include <QScreen>
 #include <QSpinBox>
 #include <QVBoxLayout>
+#include <limits>
 
 #include "diagrams/diagram_settings.h"
 
@@ -67,6 +68,9 @@ TForm1::TForm1(QWidget* parent)
                    Qt::WindowCloseButtonHint);
 
     edit1_->setObjectName(QStringLiteral("Edit1"));
+    // A title read from a file may be longer than a line edit's default limit
+    // of 32767 characters; cutting it would rewrite the user's file shorter.
+    edit1_->setMaxLength(std::numeric_limits<int>::max());
     edit1_->setText(QStringLiteral("digite aqui um título para a sua estrutura..."));
     edit1_->setCursorPosition(0);
     checkBox1_->setObjectName(QStringLiteral("CheckBox1"));

@@ -307,6 +307,16 @@ void ConfigPrintTest::titleIsTheDataFilesFirstLine()
     dialogs->saveNames << saved;
     action("Salvar1")->trigger();
     QVERIFY(bytesOf(saved).startsWith("viga ruim\r\n"));
+
+    // A title far longer than a line edit holds by default comes back whole.
+    const QString longTitle(100000, QLatin1Char('t'));
+    writeTextFile(beam.toStdString(), QString::fromUtf8(TwoSpans)
+                                          .replace(QStringLiteral("duas vigas"), longTitle)
+                                          .toStdString());
+    dialogs->openNames << beam;
+    action("Abrir2")->trigger();
+    QCOMPARE(w->configDialog()->Edit1()->text().size(), longTitle.size());
+    QVERIFY(bytesOf(beam).startsWith(longTitle.toLatin1() + "\r\nCOORDENADAS"));
 }
 
 void ConfigPrintTest::viewButtonsRedrawWithoutRecalculating_data()
