@@ -10,8 +10,12 @@
 // dialog and of both pages of the influence-line window after a computation
 // with the section the dialog holds, and ends. With a named beam it also
 // prints both pages (as PDF files beside the beam, whatever the printers).
+//
+// `--quit-after-first-paint` (for measuring the start) ends the program as soon
+// as the main window has been painted for the first time.
 
 #include <QDir>
+#include <QEvent>
 #include <QLineEdit>
 #include <QStringList>
 #include <QTabWidget>
@@ -26,6 +30,19 @@
 #include "influence/window/section_dialog.h"
 
 namespace {
+
+// Ends the application right after the first paint of the watched widget.
+class QuitAfterFirstPaint : public QObject {
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::Paint) QTimer::singleShot(0, qApp, &QCoreApplication::quit);
+        return QObject::eventFilter(watched, event);
+    }
+};
 
 void saveScreenshots(kalvoro::MainWindow& window, const QString& folder)
 {
@@ -73,6 +90,8 @@ int main(int argc, char** argv)
     window.show();
 
     QStringList args = QCoreApplication::arguments().mid(1);
+    QuitAfterFirstPaint quitter;
+    if (args.removeAll(QStringLiteral("--quit-after-first-paint")) > 0) window.installEventFilter(&quitter);
     QString shots;
     if (const qsizetype i = args.indexOf(QStringLiteral("--screenshots")); i >= 0 && i + 1 < args.size()) {
         shots = args.at(i + 1);
