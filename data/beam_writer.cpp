@@ -94,7 +94,7 @@ std::string BeamFileText(const std::string& title, const BeamTexts& tables)
 void Salvar(const std::string& fileName, const std::string& title, const BeamTexts& tables)
 {
     if (fileName.empty()) return;
-    writeTextFile(fileName, BeamFileText(title, tables));
+    writeTextFile(fileName, BeamFileText(title, tables), /*durable=*/true);
 }
 
 }  // namespace kalvoro

@@ -91,6 +91,10 @@ std::size_t decodeUtf8(std::string_view text, std::size_t i, char32_t& c)
     return length;
 }
 
+// Nothing the program reads (beam data file, report, metafile) comes near
+// this; a device that never ends (/dev/zero) must not take all the memory.
+constexpr std::size_t MaxFileBytes = std::size_t{64} << 20;
+
 [[noreturn]] void fail(const std::string& path, const std::string& what, int error)
 {
     throw IoError(path + ": " + what + ": " + std::strerror(error));
@@ -130,8 +134,10 @@ TempFile createTempBeside(const std::string& path)
     const std::string folder = slash == std::string::npos ? "" : path.substr(0, slash + 1);
     // Shortened, so that a name near the system's limit still leaves room for the suffix.
     const std::string name = (slash == std::string::npos ? path : path.substr(slash + 1)).substr(0, 100);
-    std::random_device seed;
-    std::mt19937 random(seed());
+    // Seeded once per thread: opening the system's random source for every
+    // file written costs more than the write itself, and O_EXCL settles any
+    // clash of names anyway.
+    thread_local std::mt19937 random(std::random_device{}());
     for (int attempt = 0;; ++attempt) {
         std::string temp = folder + "." + name + "." + std::to_string(random() % 1000000) + ".tmp";
         // 0666 and the umask, as any other new file of the user's.
@@ -169,7 +175,7 @@ std::string cp1252ToUtf8(std::string_view bytes)
     return out;
 }
 
-void writeFileAtomically(const std::string& path, std::string_view bytes)
+void writeFileAtomically(const std::string& path, std::string_view bytes, bool durable)
 {
     if (path.empty()) throw IoError("nome de arquivo vazio");
     TempFile temp = createTempBeside(path);
@@ -188,26 +194,38 @@ void writeFileAtomically(const std::string& path, std::string_view bytes)
         }
         written += static_cast<std::size_t>(n);
     }
-    if (::fsync(temp.fd()) != 0) fail(path, "erro de gravação", errno);
+    // Without `durable` there is no fsync: the rename alone makes the new file
+    // appear whole or not at all to every reader, and a failed write or a
+    // killed program leaves the old file. Only a crash of the whole system in
+    // the seconds after the rename is left to the file system. Reports and
+    // diagrams can always be made again, and waiting for the disk would cost
+    // several milliseconds on every redraw; the user's data file cannot, so
+    // it is written durably.
+    if (durable && ::fsync(temp.fd()) != 0) fail(path, "erro de gravação", errno);
     if (temp.close() != 0) fail(path, "erro de gravação", errno);
     if (::rename(temp.name().c_str(), path.c_str()) != 0)
         fail(path, "não foi possível substituir o arquivo", errno);
     temp.release();
 }
 
-void writeTextFile(const std::string& path, std::string_view utf8)
+void writeTextFile(const std::string& path, std::string_view utf8, bool durable)
 {
-    writeFileAtomically(path, utf8ToCp1252(utf8));
+    writeFileAtomically(path, utf8ToCp1252(utf8), durable);
 }
 
 std::string readFileBytes(const std::string& path)
 {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    // Opened without waiting: a named pipe that no one writes to would hold
+    // open() for ever. Reads wait again as usual once the file is open.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0) fail(path, "não foi possível abrir o arquivo", errno);
     struct Closer {
         int fd;
         ~Closer() { ::close(fd); }
     } closer{fd};
+    const int flags = ::fcntl(fd, F_GETFL);
+    if (flags < 0 || ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) != 0)
+        fail(path, "não foi possível abrir o arquivo", errno);
 
     struct stat info;
     if (::fstat(fd, &info) != 0) fail(path, "não foi possível ler o arquivo", errno);
@@ -224,6 +242,7 @@ std::string readFileBytes(const std::string& path)
         }
         if (n == 0) break;
         bytes.append(buffer, static_cast<std::size_t>(n));
+        if (bytes.size() > MaxFileBytes) fail(path, "não foi possível ler o arquivo", EFBIG);
     }
     return bytes;
 }

@@ -16,11 +16,13 @@ std::string utf8ToCp1252(std::string_view utf8);
 std::string cp1252ToUtf8(std::string_view bytes);
 
 // Writes bytes to path atomically; throws IoError on any failure, leaving an
-// earlier file of that name untouched.
-void writeFileAtomically(const std::string& path, std::string_view bytes);
+// earlier file of that name untouched. With durable set the data reach the
+// disk (fsync) before the new file replaces the old one.
+void writeFileAtomically(const std::string& path, std::string_view bytes, bool durable = false);
 // Converts UTF-8 text to Windows-1252 and writes it atomically.
-void writeTextFile(const std::string& path, std::string_view utf8);
-// Reads the whole file as bytes; throws IoError when it cannot be read.
+void writeTextFile(const std::string& path, std::string_view utf8, bool durable = false);
+// Reads the whole file as bytes; throws IoError when it cannot be read or is
+// larger than 64 MiB.
 std::string readFileBytes(const std::string& path);
 
 }  // namespace kalvoro

@@ -17,8 +17,12 @@ using Real = long double;
 // a / b, refusing a zero divisor (and a quotient that overflows).
 inline Real div(Real a, Real b)
 {
-    if (b == 0) throw ArithmeticError("divisão por zero");
+    if (b == 0) [[unlikely]]
+        throw ArithmeticError("divisão por zero");
     const Real r = a / b;
+    // One comparison on the usual path; it is false for infinities and NaN only.
+    if (std::fabs(r) <= std::numeric_limits<Real>::max()) [[likely]]
+        return r;
     if (std::isinf(r) && std::isfinite(a)) throw ArithmeticError("estouro de ponto flutuante");
     return r;
 }
@@ -26,7 +30,9 @@ inline Real div(Real a, Real b)
 // Square root, refusing negative arguments.
 inline Real root(Real a)
 {
-    if (std::isnan(a) || a < 0) throw ArithmeticError("operação de ponto flutuante inválida");
+    // False for NaN as well as for negative numbers; -0.0 passes, as sqrt(-0.0) = -0.0.
+    if (!(a >= 0)) [[unlikely]]
+        throw ArithmeticError("operação de ponto flutuante inválida");
     return std::sqrt(a);
 }
 
@@ -34,10 +40,12 @@ inline Real root(Real a)
 // and values that are no longer numbers.
 inline double store(Real a)
 {
+    // One comparison on the usual path: it is false for NaN, infinities and
+    // everything beyond the largest double, which are told apart only then.
+    if (std::fabs(a) <= static_cast<Real>(std::numeric_limits<double>::max())) [[likely]]
+        return static_cast<double>(a);
     if (std::isnan(a)) throw ArithmeticError("operação de ponto flutuante inválida");
-    if (std::isinf(a) || std::fabs(a) > static_cast<Real>(std::numeric_limits<double>::max()))
-        throw ArithmeticError("estouro de ponto flutuante");
-    return static_cast<double>(a);
+    throw ArithmeticError("estouro de ponto flutuante");
 }
 
 // Round to the nearest integer, exact halves to the even one, with a range check.

@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstddef>
+#include <span>
 #include <string>
 
 #include "errors.h"
@@ -29,6 +30,21 @@ public:
     const T& operator[](long i) const { return data_[detail::at(name_, i, N)]; }
     void fill(const T& v) { data_.fill(v); }
     static constexpr long size() { return N; }
+
+    // Elements first..last, both ends checked once, for a loop that visits the
+    // whole range: element i is range[i - first]. Empty when last < first.
+    std::span<T> range(long first, long last)
+    {
+        if (last < first) return {};
+        const std::size_t begin = detail::at(name_, first, N);
+        return std::span<T>(data_).subspan(begin, detail::at(name_, last, N) + 1 - begin);
+    }
+    std::span<const T> range(long first, long last) const
+    {
+        if (last < first) return {};
+        const std::size_t begin = detail::at(name_, first, N);
+        return std::span<const T>(data_).subspan(begin, detail::at(name_, last, N) + 1 - begin);
+    }
 
 private:
     const char* name_;

@@ -9,9 +9,23 @@
 
 #include "engine/nodal_loads.h"
 
+#include <bit>
+#include <cmath>
+#include <cstdint>
+#include <limits>
+
 #include "engine/arithmetic.h"
 
 namespace kalvoro {
+
+namespace {
+
+bool finite(Real x)
+{
+    return std::fabs(x) <= std::numeric_limits<Real>::max();
+}
+
+}  // namespace
 
 void ClearEquivalentLoads(AnalysisModel& m)
 {
@@ -26,18 +40,47 @@ void AddEquivalentLoads(AnalysisModel& m, long r)
     const AnalysisModel::Int B = m.Incidence(e, 2);
     const Real dx = static_cast<Real>(m.Coord(B, 1)) - m.Coord(A, 1);
     const Real dy = static_cast<Real>(m.Coord(B, 2)) - m.Coord(A, 2);
-    const Real L = root(dx * dx + dy * dy);
-    const Real q = m.LoadRowValue(r, 1, 1);
-    const Real P = m.LoadRowValue(r, 2, 1);
-    const Real d = m.LoadRowValue(r, 3, 1);
+    const Real L2 = dx * dx + dy * dy;
+    const double qv = m.LoadRowValue(r, 1, 1);
+    const double Pv = m.LoadRowValue(r, 2, 1);
+    const double dv = m.LoadRowValue(r, 3, 1);
+
+    // A row whose q, P and d are all +0.0 on a span of non-zero length adds
+    // exactly +0.0 to each of its nodes: every term below is +0.0 and no check
+    // can fail. x + 0.0 still turns a -0.0 sum into +0.0 and x - 0.0 changes
+    // nothing, so only those additions remain. The influence lines solve with
+    // every row but one empty, thousands of times, which makes this worth it.
+    if (L2 > 0 && (std::bit_cast<std::uint64_t>(qv) | std::bit_cast<std::uint64_t>(Pv) |
+                   std::bit_cast<std::uint64_t>(dv)) == 0) {
+        m.NodeLoadMark[A] = addInt(m.NodeLoadMark[A], 1);
+        m.NodeLoadMark[B] = addInt(m.NodeLoadMark[B], 1);
+        m.EquivalentNodalLoad(A, 1) = m.EquivalentNodalLoad(A, 1) + 0.0;
+        m.EquivalentNodalLoad(A, 2) = m.EquivalentNodalLoad(A, 2) + 0.0;
+        m.EquivalentNodalLoad(B, 1) = m.EquivalentNodalLoad(B, 1) + 0.0;
+        return;
+    }
+
+    const Real L = root(L2);
+    const Real q = qv;
+    const Real P = Pv;
+    const Real d = dv;
     const Real b = L - d;
 
-    const Real RA = div(div(div(P * b * b, L), L), L) * (3 * d + b);
+    // The quotients are first taken without the checks of div: a span of
+    // positive length gives no zero divisor, and a quotient that overflows
+    // leaves an infinity or a NaN in the result. Only then are they taken
+    // again with the checks, which fail exactly where they always did.
+    Real RA = P * b * b / L / L / L * (3 * d + b);
+    Real MA = P * d * b * b / L / L;
+    Real MB = P * d * d * b / L / L;
+    if (!(L > 0 && finite(RA) && finite(MA) && finite(MB))) {
+        RA = div(div(div(P * b * b, L), L), L) * (3 * d + b);
+        MA = div(div(P * d * b * b, L), L);
+        MB = div(div(P * d * d * b, L), L);
+    }
     const Real RB = P - RA;
     const Real Mq = q * L * L / 12;
     const Real Vq = q * L / 2;
-    const Real MA = div(div(P * d * b * b, L), L);
-    const Real MB = div(div(P * d * d * b, L), L);
 
     m.NodeLoadMark[A] = addInt(m.NodeLoadMark[A], 1);
     m.NodeLoadMark[B] = addInt(m.NodeLoadMark[B], 1);

@@ -19,7 +19,12 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <cmath>
+#include <cstdint>
+#include <limits>
+#include <span>
+#include <string>
 
 #include "engine/arithmetic.h"
 #include "engine/engine.h"
@@ -47,7 +52,7 @@ constexpr const char* NegativeRoot = "numero negativo na raiz";
 struct Delta {
     Real dx, dy;
 };
-Delta delta(const AnalysisModel& m, long e)
+[[gnu::always_inline]] inline Delta delta(const AnalysisModel& m, long e)
 {
     const Int A = m.Incidence(e, 1);
     const Int B = m.Incidence(e, 2);
@@ -59,8 +64,9 @@ struct ElementTerms {
     Real c, s, a, b, f;
 };
 
-// Direction cosines and the stiffness factors a, b, f of element e.
-ElementTerms elementTerms(const AnalysisModel& m, Int e)
+// Direction cosines and the stiffness factors a, b, f of element e, every
+// operation checked.
+ElementTerms checkedElementTerms(const AnalysisModel& m, Int e)
 {
     const auto [dx, dy] = delta(m, e);
     const Real L = root(dx * dx + dy * dy);
@@ -75,8 +81,38 @@ ElementTerms elementTerms(const AnalysisModel& m, Int e)
     return t;
 }
 
+// The same terms, as every solution needs them twice per element. A span of
+// positive length whose five terms come out finite cannot have failed any of
+// the checks, so that case is computed with the same operations unchecked and
+// confirmed by one test at the end; anything else is computed again with the
+// checks, which then fail exactly where the checked computation fails.
+[[gnu::always_inline]] inline ElementTerms elementTerms(const AnalysisModel& m, Int e)
+{
+    const auto [dx, dy] = delta(m, e);
+    const Real L2 = dx * dx + dy * dy;
+    if (!(L2 > 0)) return checkedElementTerms(m, e);
+    const Real L = std::sqrt(L2);
+    const Real E = m.MaterialProp(m.ElementMaterial[e], 1);
+    const Real I = m.SectionProp(m.ElementSection[e], 1);
+    // Along the axis (dy = +-0, so L = |dx| as a rule) the cosines need no
+    // division: x / x is exactly 1 and 0 / L is 0 with the sign of 0.
+    const Real c = dx == L ? 1 : dx == -L ? -1 : dx / L;
+    const Real s = dy == 0 ? dy : dy / L;
+    const ElementTerms t{c, s, 12 * E * I / (L * L * L), 6 * E * I / (L * L), 4 * E * I / L};
+    if (!(std::fabs(t.c + t.s + t.a + t.b + t.f) <= std::numeric_limits<Real>::max()))
+        return checkedElementTerms(m, e);
+    return t;
+}
+
+// Neither zero, infinite nor NaN. Adding +-0 to such a value gives the value
+// itself, bit for bit.
+bool solid(Real x)
+{
+    return x != 0 && std::fabs(x) <= std::numeric_limits<Real>::max();
+}
+
 // Integer division truncating toward zero, refusing a zero divisor.
-Int intDiv(Int a, Int b)
+[[gnu::always_inline]] inline Int intDiv(Int a, Int b)
 {
     if (b == 0) throw ArithmeticError("divisão por zero");
     if (b == -1) return subInt(0, a);
@@ -84,9 +120,16 @@ Int intDiv(Int a, Int b)
 }
 
 // Weight of the most significant digit of a support code: 10^(DofPerNode - 1).
+// A pure function of DofPerNode, asked three times per solution with the same
+// value, so the last answer is kept.
 Int topDigitWeight(Int dofPerNode)
 {
-    return roundEven(std::exp(static_cast<Real>(dofPerNode - 1) * std::log(10.0L)));
+    static Int knownDof = 0, knownWeight = 0;
+    if (knownDof == 0 || knownDof != dofPerNode) {
+        knownWeight = roundEven(std::exp(static_cast<Real>(dofPerNode - 1) * std::log(10.0L)));
+        knownDof = dofPerNode;
+    }
+    return knownWeight;
 }
 
 // Whether support entry s restrains freedom d, the digits of its code read as
@@ -177,47 +220,76 @@ double ComprimentoTotal(const AnalysisModel& m)
     return total;
 }
 
+// Only the terms that this run can reach are cleared. Every term the assembly,
+// the supports and the solution address is DiagPointer[g] - (g - i) for some
+// equation g <= 400 and i <= g, so it lies at or below the largest
+// DiagPointer entry (a position outside 1..5000 is an index error either way).
+// A term above that is read by no routine of this run, and a later run clears
+// its own reach before reading it, so nothing ever reads a term that this
+// clear leaves alone: the whole 5000 would cost as much as the assembly itself.
 void MontaRigidez(AnalysisModel& m)
 {
-    m.Skyline.fill(0.0);
+    Int reach = 0;
+    for (const Int pointer : m.DiagPointer.range(1, capacity::Equations)) reach = std::max(reach, pointer);
+    const auto reached = m.Skyline.range(1, std::min<long>(reach, capacity::SkylineTerms));
+    std::fill(reached.begin(), reached.end(), 0.0);
     MontaElementos(m);
 }
 
 void MontaElementos(AnalysisModel& m)
 {
+    static constexpr int upper[4][4] = {{0, 1, 2, 3}, {1, 4, 5, 6}, {2, 5, 7, 8}, {3, 6, 8, 9}};
     const Int dof = m.DofPerNode;
     for (Int e = 1; e <= m.ElementCount; ++e) {
         const auto [c, s, a, b, f] = elementTerms(m, e);
         const Real h = f / 2;
-        Array2<Real, 4, 4> K{"K"};
-        K(1, 1) = a * c * c - 2 * b * c * s + f * s * s;
-        K(2, 2) = f * c * c + 2 * b * c * s + a * s * s;
-        K(3, 3) = a * c * c + 2 * b * c * s + f * s * s;
-        K(4, 4) = f * c * c - 2 * b * c * s + a * s * s;
-        K(1, 2) = b * c * c + a * c * s - f * c * s - b * s * s;
-        K(1, 3) = -a * c * c + h * s * s;
-        K(1, 4) = b * c * c - a * c * s - h * c * s + b * s * s;
-        K(2, 3) = -b * c * c - a * c * s - h * c * s - b * s * s;
-        K(2, 4) = h * c * c - a * s * s;
-        K(3, 4) = -b * c * c + a * c * s - f * c * s + b * s * s;
-        for (Int p = 1; p <= 4; ++p)
-            for (Int q = 1; q < p; ++q) K(p, q) = K(q, p);
-
         // Location vector: the equation of each local degree of freedom.
         Array1<Int, capacity::WorkVector> lm{"LM"};
         for (Int j = 1; j <= m.NodesPerElement; ++j)
             for (Int d = 1; d <= dof; ++d)
                 lm[(j - 1) * dof + d] = addInt(mulInt(subInt(m.Incidence(e, j), 1), dof), d);
 
-        // Upper triangle only: each coupling is added once, from the pair whose
-        // row equation is the smaller.
-        for (Int p = 1; p <= m.ElementDofCount; ++p) {
-            for (Int q = 1; q <= m.ElementDofCount; ++q) {
+        // Upper triangle only: each coupling (p, q) is added once, from the
+        // pair whose row equation is the smaller; pairs in row-major order.
+        const auto add = [&m, &lm](Int p, Int q, Real Kpq) {
+            const Int lp = lm[p], lq = lm[q];
+            if (lp > lq) return;
+            double& term = m.Skyline[m.DiagPointer[lq] - (lq - lp)];
+            term = store(term + Kpq);
+        };
+        const Int count = m.ElementDofCount;
+        const Real acc = a * c * c, bcc = b * c * c, fcc = f * c * c, hcc = h * c * c;
+        if (count == 4 && s == 0 && solid(acc) && solid(bcc) && solid(fcc) && solid(hcc)) {
+            // Horizontal: every term with a factor s is +-0, which leaves a
+            // finite non-zero term as it is. Written out, the four terms stay
+            // in registers.
+            add(1, 1, acc), add(1, 2, bcc), add(1, 3, -acc), add(1, 4, bcc);
+            add(2, 1, bcc), add(2, 2, fcc), add(2, 3, -bcc), add(2, 4, hcc);
+            add(3, 1, -acc), add(3, 2, -bcc), add(3, 3, acc), add(3, 4, -bcc);
+            add(4, 1, bcc), add(4, 2, hcc), add(4, 3, -bcc), add(4, 4, fcc);
+            continue;
+        }
+
+        // Term (p, q) of the upper triangle of K is k[upper[p - 1][q - 1]]; the
+        // lower triangle reads its mirror.
+        const Real k[10] = {
+            a * c * c - 2 * b * c * s + f * s * s,           // (1, 1)
+            b * c * c + a * c * s - f * c * s - b * s * s,   // (1, 2)
+            -a * c * c + h * s * s,                          // (1, 3)
+            b * c * c - a * c * s - h * c * s + b * s * s,   // (1, 4)
+            f * c * c + 2 * b * c * s + a * s * s,           // (2, 2)
+            -b * c * c - a * c * s - h * c * s - b * s * s,  // (2, 3)
+            h * c * c - a * s * s,                           // (2, 4)
+            a * c * c + 2 * b * c * s + f * s * s,           // (3, 3)
+            -b * c * c + a * c * s - f * c * s + b * s * s,  // (3, 4)
+            f * c * c - 2 * b * c * s + a * s * s,           // (4, 4)
+        };
+        for (Int p = 1; p <= count; ++p)
+            for (Int q = 1; q <= count; ++q) {
                 if (lm[p] > lm[q]) continue;
                 double& term = m.Skyline[m.DiagPointer[lm[q]] - (lm[q] - lm[p])];
-                term = store(term + K(p, q));
+                term = store(term + k[upper[detail::at("K", p, 4)][detail::at("K", q, 4)]]);
             }
-        }
     }
 }
 
@@ -271,53 +343,70 @@ void ResolveSistema(AnalysisModel& m)
     // Per column j: its top row, and base[j] = DiagPointer[j] - j so that term
     // (i, j) is S[base[j] + i]. A column of height 0 belongs to a node on no
     // element: nothing holds it. The assembled diagonals are kept as the
-    // yardstick of the mechanism test.
-    std::array<Int, capacity::Equations + 1> top{}, base{};
-    Array1<double, capacity::Equations> original{"original diagonal"};
+    // yardstick of the mechanism test. Entries 1..N are set here before any use.
+    std::array<Int, capacity::Equations + 1> top, base;
+    std::array<double, capacity::Equations + 1> original;
     for (Int j = 1; j <= N; ++j) {
         const Int previous = j > 1 ? m.DiagPointer[j - 1] : 0;
-        base[j] = m.DiagPointer[j] - j;
-        top[j] = j - (m.DiagPointer[j] - previous) + 1;
+        const Int diagonal = m.DiagPointer[j];
+        base[j] = diagonal - j;
+        top[j] = j - (diagonal - previous) + 1;
         if (top[j] > j) throw EngineError(DivisionByZero);
-        original[j] = S[base[j] + j];
+        if (top[j] < 1) throw IndexError("coluna " + std::to_string(j) + " do perfil acima da equação 1");
+        original[j] = S[diagonal];
     }
     refuseFreeBeam(m);
+
+    // Every column holds at least its diagonal, so column j occupies positions
+    // DiagPointer[j - 1] + 1 .. DiagPointer[j]: all the columns together fill
+    // 1..DiagPointer[N], which the loop above has checked term by term. The
+    // decomposition and the substitutions address only terms of columns 1..N.
+    const std::span<double> terms = N >= 1 ? S.range(1, m.DiagPointer[N]) : std::span<double>{};
+    const auto U = [terms](Int position) -> double& { return terms[static_cast<std::size_t>(position - 1)]; };
 
     // K = U^T U, column by column, U overwriting K.
     S[m.DiagPointer[1]] = store(root(S[m.DiagPointer[1]]));
     for (Int j = 2; j <= N; ++j) {
         const Int mt = top[j], bj = base[j];
         if (mt < j) {
-            const double topPivot = S[base[mt] + mt];
+            const double topPivot = U(base[mt] + mt);
             if (topPivot == 0) throw EngineError(DivisionByZero);
-            S[bj + mt] = store(div(S[bj + mt], topPivot));
+            U(bj + mt) = store(div(U(bj + mt), topPivot));
             for (Int i = mt + 1; i <= j; ++i) {
                 const Int bi = base[i];
-                Real sum = S[bj + i];
+                Real sum = U(bj + i);
                 for (Int k = std::max(top[i], mt); k <= i - 1; ++k)
-                    sum -= static_cast<Real>(S[bi + k]) * S[bj + k];
-                S[bj + i] = store(sum);
+                    sum -= static_cast<Real>(U(bi + k)) * U(bj + k);
+                U(bj + i) = store(sum);
                 if (i < j) {
-                    const double pivot = S[bi + i];
+                    const double pivot = U(bi + i);
                     if (pivot == 0) throw EngineError(DivisionByZero);
-                    S[bj + i] = store(div(S[bj + i], pivot));
+                    U(bj + i) = store(div(U(bj + i), pivot));
                 }
             }
         }
-        const Real pivot = S[bj + j];
+        const Real pivot = U(bj + j);
         if (std::fabs(pivot) <= PivotLoss * original[j]) throw EngineError(DivisionByZero);
         if (pivot < 0) throw EngineError(NegativeRoot);
-        S[bj + j] = store(root(pivot));
+        U(bj + j) = store(root(pivot));
     }
 
     for (Int lc = 1; lc <= m.LoadCaseCount; ++lc) {
-        // Forward: U^T y = F.
+        // Forward: U^T y = F. While F and every y before it are +0.0, y(i) is
+        // (+0.0 - sum of +-0.0) / U(i, i) = +0.0 for a non-zero pivot (pivots
+        // are roots, never negative), which F(i) already holds: the rows
+        // before the first load are skipped. A zero pivot still fails below.
         m.LoadVector(1, lc) = store(div(m.LoadVector(1, lc), S[m.DiagPointer[1]]));
+        bool zeroSoFar = std::bit_cast<std::uint64_t>(m.LoadVector(1, lc)) == 0;
         for (Int i = 2; i <= N; ++i) {
             const Int bi = base[i];
+            if (zeroSoFar) {
+                if (std::bit_cast<std::uint64_t>(m.LoadVector(i, lc)) == 0 && U(bi + i) != 0) continue;
+                zeroSoFar = false;
+            }
             Real sum = m.LoadVector(i, lc);
-            for (Int k = top[i]; k <= i - 1; ++k) sum -= static_cast<Real>(S[bi + k]) * m.LoadVector(k, lc);
-            m.LoadVector(i, lc) = store(div(sum, S[bi + i]));
+            for (Int k = top[i]; k <= i - 1; ++k) sum -= static_cast<Real>(U(bi + k)) * m.LoadVector(k, lc);
+            m.LoadVector(i, lc) = store(div(sum, U(bi + i)));
         }
     }
 
@@ -325,11 +414,11 @@ void ResolveSistema(AnalysisModel& m)
     for (Int i = N; i >= 2; --i) {
         const Int bi = base[i];
         for (Int lc = 1; lc <= m.LoadCaseCount; ++lc)
-            m.LoadVector(i, lc) = store(div(m.LoadVector(i, lc), S[bi + i]));
+            m.LoadVector(i, lc) = store(div(m.LoadVector(i, lc), U(bi + i)));
         for (Int k = top[i]; k <= i - 1; ++k) {
             for (Int lc = 1; lc <= m.LoadCaseCount; ++lc) {
                 double& y = m.LoadVector(k, lc);
-                y = store(y - static_cast<Real>(S[bi + k]) * m.LoadVector(i, lc));
+                y = store(y - static_cast<Real>(U(bi + k)) * m.LoadVector(i, lc));
             }
         }
     }
@@ -375,20 +464,37 @@ void EsforcosExtremos(AnalysisModel& m)
 
         const auto [c, s, a, b, f] = elementTerms(m, e);
         const Real h = f / 2;
-        const Real T[4][4] = {
-            {a * c - b * s, b * c + a * s, -a * c - b * s, b * c - a * s},
-            {b * c - f * s, f * c + b * s, -b * c - h * s, h * c - b * s},
-            {-a * c + b * s, -b * c - a * s, a * c + b * s, -b * c + a * s},
-            {b * c - h * s, h * c + b * s, -b * c - f * s, f * c - b * s},
-        };
-        Array2<Real, 4, 4> Tk{"T"};
-        for (Int i = 1; i <= 4; ++i)
-            for (Int j = 1; j <= 4; ++j) Tk(i, j) = T[i - 1][j - 1];
-
-        for (Int i = 1; i <= m.ElementDofCount; ++i) {
-            Real sum = 0;
-            for (Int j = 1; j <= m.ElementDofCount; ++j) sum += Tk(i, j) * m.ElementDisp[j];
-            m.ElementForce[i] = store(sum);
+        // ElementForce = T u with T = k R, each row summed from 0 in column order.
+        const Int count = m.ElementDofCount;
+        const Real ac = a * c, bc = b * c, fc = f * c, hc = h * c;
+        if (count == 4 && s == 0 && solid(ac) && solid(bc) && solid(fc) && solid(hc)) {
+            // Horizontal, as in MontaElementos: the terms with s drop out and
+            // the four that are left stay in registers.
+            const auto row = [&m](Int i, Real t1, Real t2, Real t3, Real t4) {
+                Real sum = 0;
+                sum += t1 * m.ElementDisp[1];
+                sum += t2 * m.ElementDisp[2];
+                sum += t3 * m.ElementDisp[3];
+                sum += t4 * m.ElementDisp[4];
+                m.ElementForce[i] = store(sum);
+            };
+            row(1, ac, bc, -ac, bc);
+            row(2, bc, fc, -bc, hc);
+            row(3, -ac, -bc, ac, -bc);
+            row(4, bc, hc, -bc, fc);
+        } else {
+            const Real T[4][4] = {
+                {a * c - b * s, b * c + a * s, -a * c - b * s, b * c - a * s},
+                {b * c - f * s, f * c + b * s, -b * c - h * s, h * c - b * s},
+                {-a * c + b * s, -b * c - a * s, a * c + b * s, -b * c + a * s},
+                {b * c - h * s, h * c + b * s, -b * c - f * s, f * c - b * s},
+            };
+            for (Int i = 1; i <= count; ++i) {
+                Real sum = 0;
+                for (Int j = 1; j <= count; ++j)
+                    sum += T[detail::at("T", i, 4)][detail::at("T", j, 4)] * m.ElementDisp[j];
+                m.ElementForce[i] = store(sum);
+            }
         }
         m.ElementStartShear[e] = m.ElementForce[1];
         m.ElementStartMoment[e] = m.ElementForce[2];

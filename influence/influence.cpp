@@ -5,8 +5,9 @@
 
 #include "influence/influence.h"
 
-#include <array>
+#include <bit>
 #include <cmath>
+#include <cstdint>
 
 #include "data/file_names.h"
 #include "data/numbers.h"
@@ -17,44 +18,13 @@
 #include "engine/nodal_loads.h"
 #include "engine/section_forces.h"
 #include "engine/text_fields.h"
+#include "influence/unit_load.h"
 
 namespace kalvoro {
 
 namespace {
 
 constexpr const char* CrLf = "\r\n";
-
-// The q, P, d values of load case 1 for every one of the 400 load rows. Only
-// load case 1 is kept: the reader never fills the others, so zero is what a
-// read leaves in them too.
-class LoadCase1Rows {
-public:
-    explicit LoadCase1Rows(const AnalysisModel& m)
-    {
-        for (long r = 1; r <= capacity::LoadRows; ++r)
-            for (long c = 1; c <= 3; ++c) values_[index(r, c)] = m.LoadRowValue(r, c, 1);
-    }
-
-    // Every index is within the model's bounds, so putting the rows back cannot fail.
-    void restore(AnalysisModel& m) const noexcept
-    {
-        for (long r = 1; r <= capacity::LoadRows; ++r)
-            for (long c = 1; c <= 3; ++c) m.LoadRowValue(r, c, 1) = values_[index(r, c)];
-    }
-
-private:
-    static std::size_t index(long r, long c) { return static_cast<std::size_t>((r - 1) * 3 + (c - 1)); }
-    std::array<double, capacity::LoadRows * 3> values_{};
-};
-
-// The unit load alone: every row, component and load case zero, then P = -1
-// at distance d on row k (q stays 0).
-void placeUnitLoad(AnalysisModel& m, long k, double d)
-{
-    m.LoadRowValue.fill(0.0);
-    m.LoadRowValue(k, 2, 1) = -1.0;
-    m.LoadRowValue(k, 3, 1) = d;
-}
 
 void solveForLoadRows(AnalysisModel& m)
 {
@@ -86,36 +56,110 @@ void RestoreUserSolution(AnalysisModel& m)
     solveForLoadRows(m);
 }
 
-bool Li(AnalysisModel& m, long k, long n, double d, double x, double& M, double& V)
+UnitLoadSession::UnitLoadSession(AnalysisModel& m) : m_(m)
 {
-    const LoadCase1Rows kept(m);
-    try {
-        placeUnitLoad(m, k, d);
-        solveForLoadRows(m);
+    for (long r = 1; r <= capacity::LoadRows; ++r) {
+        const Row row{r, m.LoadRowValue(r, 1, 1), m.LoadRowValue(r, 2, 1), m.LoadRowValue(r, 3, 1)};
+        // Any bit set, -0.0 included: only +0.0 is what a clear leaves.
+        if ((std::bit_cast<std::uint64_t>(row.q) | std::bit_cast<std::uint64_t>(row.P) |
+             std::bit_cast<std::uint64_t>(row.d)) != 0)
+            user_.push_back(row);
+    }
+}
 
-        const double Ln = store(spanXExtent(m, n));
-        const double Pn = m.LoadRowValue(n, 2, 1);
-        const double dn = m.LoadRowValue(n, 3, 1);
-        const double V0 = m.ElementStartShear[n];
-        const double M0 = m.ElementStartMoment[n];
+void UnitLoadSession::zeroTouchedRows() noexcept
+{
+    const auto zero = [this](long r) {
+        for (long c = 1; c <= 3; ++c) m_.LoadRowValue(r, c, 1) = 0.0;
+    };
+    if (now_.user) {
+        for (const Row& row : user_) zero(row.row);
+    } else if (now_.unit.row != 0) {
+        zero(now_.unit.row);
+    }
+}
+
+void UnitLoadSession::write(const Contents& c) noexcept
+{
+    const auto put = [this](const Row& row) {
+        m_.LoadRowValue(row.row, 1, 1) = row.q;
+        m_.LoadRowValue(row.row, 2, 1) = row.P;
+        m_.LoadRowValue(row.row, 3, 1) = row.d;
+    };
+    if (c.user) {
+        for (const Row& row : user_) put(row);
+    } else if (c.unit.row != 0) {
+        put(c.unit);
+    }
+    now_ = c;
+}
+
+void UnitLoadSession::clearRows()
+{
+    if (othersZero_) {
+        zeroTouchedRows();
+    } else {
+        m_.LoadRowValue.fill(0.0);
+        othersZero_ = true;
+    }
+    now_ = {false, {}};
+}
+
+void UnitLoadSession::setUnitLoad(long k, double d)
+{
+    // Row k is checked by the first write; the second cannot fail after it.
+    m_.LoadRowValue(k, 2, 1) = -1.0;
+    m_.LoadRowValue(k, 3, 1) = d;
+    now_ = {false, {k, 0.0, -1.0, d}};
+}
+
+void UnitLoadSession::restoreUserRows() noexcept
+{
+    zeroTouchedRows();
+    write({true, {}});
+}
+
+bool UnitLoadSession::li(long k, long n, double d, double x, double& M, double& V)
+{
+    const Contents before = now_;
+    const auto putBack = [&] {
+        zeroTouchedRows();
+        write(before);
+    };
+    try {
+        clearRows();
+        setUnitLoad(k, d);
+        solveForLoadRows(m_);
+
+        const double Ln = store(spanXExtent(m_, n));
+        const double Pn = m_.LoadRowValue(n, 2, 1);
+        const double dn = m_.LoadRowValue(n, 3, 1);
+        const double V0 = m_.ElementStartShear[n];
+        const double M0 = m_.ElementStartMoment[n];
         // Only the unit load acts, so the uniform load of the section span is 0.
         const double moment = MomentoSecao(x, 0.0, Pn, dn, Ln, V0, M0);
         const double shear = CortanteSecao(x, 0.0, Pn, dn, Ln, V0, M0);
-        kept.restore(m);
+        putBack();
         M = moment;
         V = shear;
         return true;
     } catch (const Error&) {
-        kept.restore(m);
+        putBack();
         return false;
     }
+}
+
+bool Li(AnalysisModel& m, long k, long n, double d, double x, double& M, double& V)
+{
+    UnitLoadSession rows(m);
+    return rows.li(k, n, d, x, M, V);
 }
 
 namespace {
 
 // The report, built in the model's report channel. The section's row n must
 // exist (checked by the caller).
-void writeInfluenceReport(AnalysisModel& m, long n, double xs)
+void writeInfluenceReport(AnalysisModel& m, UnitLoadSession& rows, long n, double xs)
 {
     std::string& out = m.ReportFile;
     out.clear();
@@ -130,18 +174,17 @@ void writeInfluenceReport(AnalysisModel& m, long n, double xs)
             // The command solves every position itself before the two section
             // evaluations: a position that cannot be solved fails the whole
             // report instead of printing zeros.
-            m.LoadRowValue.fill(0.0);
+            rows.clearRows();
             const double d = store(spanXExtent(m, k) / 10 * i);
-            m.LoadRowValue(k, 2, 1) = -1.0;
-            m.LoadRowValue(k, 3, 1) = d;
+            rows.setUnitLoad(k, d);
             solveForLoadRows(m);
 
             const Real Ln = spanXExtent(m, n);
             double M = 0, Vdir = 0, Vesq = 0;
             // The shear just right of the section is taken a hundredth of the
             // span further on; the moment reported is the one at xs itself.
-            Li(m, k, n, d, store(xs + Ln / 100), M, Vdir);
-            Li(m, k, n, d, xs, M, Vesq);
+            rows.li(k, n, d, store(xs + Ln / 100), M, Vdir);
+            rows.li(k, n, d, xs, M, Vesq);
 
             out += fieldInt(k, 7) + fieldReal(d, 9, 2) + fieldReal(Vesq, 14, 6) + fieldReal(Vdir, 14, 6) +
                    fieldReal(M, 14, 6) + CrLf;
@@ -161,12 +204,12 @@ std::string ComputeInfluenceReport(AnalysisModel& m, const std::string& trechoTe
     if (n < 1 || n > m.LoadRowCount[1])
         throw IndexError("trecho " + fieldInt(n, 0) + " fora de 1.." + fieldInt(m.LoadRowCount[1], 0));
 
-    const LoadCase1Rows kept(m);
+    UnitLoadSession rows(m);
     try {
-        writeInfluenceReport(m, n, xs);
+        writeInfluenceReport(m, rows, n, xs);
         writeTextFile(derivedName(dataFile, "LIM.sai"), m.ReportFile);
     } catch (const Error&) {
-        kept.restore(m);
+        rows.restoreUserRows();
         // The first failure is the one that counts; a beam that cannot be
         // solved again for its own loads has nothing better to report.
         try {
@@ -175,7 +218,7 @@ std::string ComputeInfluenceReport(AnalysisModel& m, const std::string& trechoTe
         }
         throw;
     }
-    kept.restore(m);
+    rows.restoreUserRows();
     RestoreUserSolution(m);
     return m.ReportFile;
 }

@@ -16,6 +16,7 @@
 #include "engine/errors.h"
 #include "engine/text_fields.h"
 #include "influence/influence.h"
+#include "influence/unit_load.h"
 
 namespace kalvoro {
 
@@ -27,6 +28,7 @@ Recording drawInfluencePage(AnalysisModel& m, const DiagramSettings& s, long n, 
 {
     const int W = s.influenceWidth;
     const int H = s.influenceHeight;
+    UnitLoadSession rows(m);
 
     const long e = m.LoadRowElement(n, 1);
     const long I = m.Incidence(e, 1);
@@ -38,8 +40,8 @@ Recording drawInfluencePage(AnalysisModel& m, const DiagramSettings& s, long n, 
     // Reference ordinates: the unit load at the section and at the middle of
     // its span; the larger is drawn a third of the page height from the axis.
     double M1 = 0, M2 = 0, ignored = 0;
-    Li(m, n, n, xs, xs, M1, ignored);
-    Li(m, n, n, store(static_cast<Real>(Ln) / 2), xs, M2, ignored);
+    rows.li(n, n, xs, xs, M1, ignored);
+    rows.li(n, n, store(static_cast<Real>(Ln) / 2), xs, M2, ignored);
     const double Mref = std::fabs(M1) > std::fabs(M2) ? M1 : M2;
 
     const double sx = EscalaHorizontal(m, s);
@@ -70,10 +72,10 @@ Recording drawInfluencePage(AnalysisModel& m, const DiagramSettings& s, long n, 
         // X grows by repeated addition: rounding decides whether the last pass
         // falls just below X2 (64 or 65 points before the end point).
         for (double X = X1; X < X2; X = store(static_cast<Real>(X) + step)) {
-            Li(m, j, n, store(static_cast<Real>(X) - X1), xs, M, ignored);
+            rows.li(j, n, store(static_cast<Real>(X) - X1), xs, M, ignored);
             canvas.lineTo(map.px(X), map.py(-static_cast<Real>(M)));
         }
-        Li(m, j, n, store(static_cast<Real>(X2) - X1), xs, M, ignored);
+        rows.li(j, n, store(static_cast<Real>(X2) - X1), xs, M, ignored);
         canvas.lineTo(map.px(X2), map.py(-static_cast<Real>(M)));
         canvas.lineTo(map.px(X2), map.py(Y2));
 

@@ -26,6 +26,9 @@ if [ -e "$build/app/gui/kalvoro" ]; then
 fi
 grep -q '^MimeType=application/x-kalvoro-vig;' "$work/root/usr/share/applications/kalvoro.desktop" \
   || fail "the desktop file does not claim .vig files"
+grep -q '<mime-type type="application/x-kalvoro-vig">' "$work/root/usr/share/mime/packages/kalvoro.xml" \
+  && grep -q '<glob pattern="\*.vig"/>' "$work/root/usr/share/mime/packages/kalvoro.xml" \
+  || fail "the MIME type does not cover .vig files"
 
 cp "$examples/dois-trechos.vig" "$work/run/"
 "$work/root/usr/bin/kalvoro-batch" "$work/run/dois-trechos.vig" >"$work/run/out.txt" \
