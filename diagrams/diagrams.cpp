@@ -24,12 +24,10 @@ constexpr int LeftMargin = 20;
 // arrow shows the direction.
 constexpr int MagnitudeDigits = 8;
 
-// Row k of load case 1 as a span of the page: its element's end points, its
-// true length, its loads and its end forces from the displacements.
-struct PageSpan {
-    double X1, Y1, X2, Y2, L;
-    double q, P, d;
-    double V0, M0;
+// Row k of load case 1 as a span of the page: its element's end points, and
+// the seven values the span functions see (true length, loads, end forces).
+struct PageSpan : SpanData {
+    double X1, Y1, X2, Y2;
 };
 
 PageSpan spanOfRow(const AnalysisModel& m, long k)
@@ -38,18 +36,11 @@ PageSpan spanOfRow(const AnalysisModel& m, long k)
     const long a = m.Incidence(e, 1);
     const long b = m.Incidence(e, 2);
     PageSpan sp{};
+    static_cast<SpanData&>(sp) = SpanOf(m, k);
     sp.X1 = m.Coord(a, 1);
     sp.Y1 = m.Coord(a, 2);
     sp.X2 = m.Coord(b, 1);
     sp.Y2 = m.Coord(b, 2);
-    const Real dx = Real(sp.X1) - sp.X2;
-    const Real dy = Real(sp.Y1) - sp.Y2;
-    sp.L = store(root(dx * dx + dy * dy));
-    sp.q = m.LoadRowValue(k, 1, 1);
-    sp.P = m.LoadRowValue(k, 2, 1);
-    sp.d = m.LoadRowValue(k, 3, 1);
-    sp.V0 = m.ElementStartShear[k];
-    sp.M0 = m.ElementStartMoment[k];
     return sp;
 }
 
