@@ -160,7 +160,13 @@ TEST_F(Batch, InfluenceLinesOfASection)
     ASSERT_EQ(run({"--influence", "1", "0.5", vig.string()}), 0) << err.str();
     EXPECT_EQ(out.str(), kalvoro::cp1252ToUtf8(slurp(dir / "dois-trechosLIM.sai")));
     EXPECT_EQ(out.str().rfind("Linha de Influência de Esforços Cortantes e Momentos Fletores\r\n", 0), 0u);
-    EXPECT_TRUE(fs::exists(dir / "dois-trechosLIM.wmf"));
+    ASSERT_TRUE(fs::exists(dir / "dois-trechosLIM.wmf"));
+    // An independent reader (libwmf) accepts the influence-line metafile.
+    ASSERT_EQ(std::system("command -v wmf2svg >/dev/null"), 0)
+        << "wmf2svg is missing: install the Debian package libwmf-bin";
+    const std::string check = "wmf2svg -o '" + (dir / "lim.svg").string() + "' '" +
+                              (dir / "dois-trechosLIM.wmf").string() + "' >/dev/null 2>&1";
+    EXPECT_EQ(std::system(check.c_str()), 0) << "wmf2svg refused dois-trechosLIM.wmf";
 
     // At the pinned left end every moment is zero: no diagram can be scaled.
     EXPECT_EQ(run({"--influence", "1", "0", vig.string()}), kalvoro::batch_exit::InfluenceFailure);
