@@ -66,13 +66,16 @@ void AddEquivalentLoads(AnalysisModel& m, long r)
     const Real d = dv;
     const Real b = L - d;
 
-    // The quotients are first taken without the checks of div: a span of
-    // positive length gives no zero divisor, and a quotient that overflows
-    // leaves an infinity or a NaN in the result. Only then are they taken
-    // again with the checks, which fail exactly where they always did.
-    Real RA = P * b * b / L / L / L * (3 * d + b);
-    Real MA = P * d * b * b / L / L;
-    Real MB = P * d * d * b / L / L;
+    // On a span of positive length the quotients are first taken without the
+    // checks of div: there is no zero divisor, and a quotient that overflows
+    // leaves an infinity or a NaN in the result. Anything else is taken again
+    // with the checks, which fail exactly where they always did.
+    Real RA = 0, MA = 0, MB = 0;
+    if (L > 0) {
+        RA = P * b * b / L / L / L * (3 * d + b);
+        MA = P * d * b * b / L / L;
+        MB = P * d * d * b / L / L;
+    }
     if (!(L > 0 && finite(RA) && finite(MA) && finite(MB))) {
         RA = div(div(div(P * b * b, L), L), L) * (3 * d + b);
         MA = div(div(P * d * b * b, L), L);
