@@ -5,12 +5,12 @@
 
 #include <benchmark/benchmark.h>
 
-#include <filesystem>
-#include <memory>
 #include <fcntl.h>
 #include <spawn.h>
-#include <string>
 #include <sys/wait.h>
+#include <filesystem>
+#include <memory>
+#include <string>
 
 #include "data/beam_file.h"
 #include "data/file_names.h"

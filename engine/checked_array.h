@@ -67,7 +67,7 @@ public:
 
 private:
     const char* name_;
-    std::array<T, static_cast<std::size_t>(R * C)> data_;
+    std::array<T, static_cast<std::size_t>(R* C)> data_;
 };
 
 // T[1..A, 1..B, 1..C], the last index running fastest.
@@ -88,7 +88,7 @@ private:
         return (detail::at(name_, i, A) * B + detail::at(name_, j, B)) * C + detail::at(name_, k, C);
     }
     const char* name_;
-    std::array<T, static_cast<std::size_t>(A * B * C)> data_;
+    std::array<T, static_cast<std::size_t>(A* B* C)> data_;
 };
 
 }  // namespace kalvoro

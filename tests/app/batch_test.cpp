@@ -3,12 +3,12 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/wait.h>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
-#include <sys/wait.h>
 #include <vector>
 
 #include "batch.h"
@@ -37,8 +37,9 @@ class Batch : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        dir = fs::temp_directory_path() /
-              ("kalvoro-batch-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+        dir =
+            fs::temp_directory_path() /
+            ("kalvoro-batch-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
         fs::remove_all(dir);
         fs::create_directories(dir);
     }
@@ -140,9 +141,11 @@ TEST_F(Batch, AnUnstableBeamIsAFailedCalculationNotAReport)
         "         1         1         2         1         1\r\n"
         "PROPRIEDADES EL\xC1STICAS =     1\r\n"
         "         1                1.00\r\n"
-        "PROPRIEDADES SE\xC7\xD5" "ES =     1\r\n"
+        "PROPRIEDADES SE\xC7\xD5"
+        "ES =     1\r\n"
         "         1                1.00\r\n"
-        "CONDI\xC7\xD5" "ES DE CONTORNO =     2\r\n"
+        "CONDI\xC7\xD5"
+        "ES DE CONTORNO =     2\r\n"
         "  1   00\r\n"
         "  2   00\r\n"
         "CARREGAMENTO =     1\r\n"

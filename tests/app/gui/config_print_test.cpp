@@ -310,9 +310,8 @@ void ConfigPrintTest::titleIsTheDataFilesFirstLine()
 
     // A title far longer than a line edit holds by default comes back whole.
     const QString longTitle(100000, QLatin1Char('t'));
-    writeTextFile(beam.toStdString(), QString::fromUtf8(TwoSpans)
-                                          .replace(QStringLiteral("duas vigas"), longTitle)
-                                          .toStdString());
+    writeTextFile(beam.toStdString(),
+                  QString::fromUtf8(TwoSpans).replace(QStringLiteral("duas vigas"), longTitle).toStdString());
     dialogs->openNames << beam;
     action("Abrir2")->trigger();
     QCOMPARE(w->configDialog()->Edit1()->text().size(), longTitle.size());
