@@ -28,10 +28,11 @@
 #include "fake_dialogs.h"
 #include "influence/window/influence_window.h"
 #include "pdf_tools.h"
+#include "window_fixture.h"
 
 namespace kalvoro {
 
-class ConfigPrintTest : public QObject {
+class ConfigPrintTest : public QObject, private WindowFixture {
     Q_OBJECT
 private slots:
     void init();
@@ -49,15 +50,11 @@ private slots:
 
 private:
     void openBeam();
-    QAction* action(const char* name) const;
+    using WindowFixture::action;
     // Runs the configuration dialog from its button; while it is open, edit
     // changes it and then it closes by "Ok" or by its close box.
     void configure(const std::function<void(TForm1&)>& edit, bool byOk);
 
-    MainWindow* w = nullptr;
-    FakeDialogs* dialogs = nullptr;
-    QStringList errors;
-    std::unique_ptr<QTemporaryDir> dir;
     QString beam;
 };
 
@@ -138,32 +135,14 @@ int fonts(const Recording& page, int height)
 
 void ConfigPrintTest::init()
 {
-    auto fake = std::make_unique<FakeDialogs>();
-    dialogs = fake.get();
-    errors.clear();
-    Application::setErrorReporter([this](const QString& text) { errors << text; });
-    setPdfPrintingForced(true);
-    w = new MainWindow(std::move(fake));
-    w->show();
-    dir = std::make_unique<QTemporaryDir>();
+    openWindow(true);
     QVERIFY(dir->isValid());
     beam = dir->filePath(QStringLiteral("duas.vig"));
 }
 
 void ConfigPrintTest::cleanup()
 {
-    delete w;
-    w = nullptr;
-    dir.reset();
-    setPdfPrintingForced(false);
-    Application::setErrorReporter(nullptr);
-}
-
-QAction* ConfigPrintTest::action(const char* name) const
-{
-    auto* a = w->findChild<QAction*>(QString::fromLatin1(name));
-    if (!a) qFatal("no action %s", name);
-    return a;
+    closeWindow();
 }
 
 void ConfigPrintTest::openBeam()

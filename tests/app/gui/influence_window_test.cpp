@@ -31,10 +31,11 @@
 #include "influence/window/influence_window.h"
 #include "influence/window/section_dialog.h"
 #include "pdf_tools.h"
+#include "window_fixture.h"
 
 namespace kalvoro {
 
-class InfluenceWindowTest : public QObject {
+class InfluenceWindowTest : public QObject, private WindowFixture {
     Q_OBJECT
 private slots:
     void init();
@@ -56,10 +57,6 @@ private:
     QAction* action(const char* name) const;
     TLinhaInfluencia* window() const { return w->influenceWindow(); }
 
-    MainWindow* w = nullptr;
-    FakeDialogs* dialogs = nullptr;
-    QStringList errors;
-    std::unique_ptr<QTemporaryDir> dir;
     QString beam;
 };
 
@@ -113,25 +110,14 @@ bool hasText(const Recording& page, const std::string& text)
 
 void InfluenceWindowTest::init()
 {
-    auto fake = std::make_unique<FakeDialogs>();
-    dialogs = fake.get();
-    errors.clear();
-    Application::setErrorReporter([this](const QString& text) { errors << text; });
-    setPdfPrintingForced(true);
-    w = new MainWindow(std::move(fake));
-    w->show();
-    dir = std::make_unique<QTemporaryDir>();
+    openWindow(true);
     QVERIFY(dir->isValid());
     beam = dir->filePath(QStringLiteral("vao.vig"));
 }
 
 void InfluenceWindowTest::cleanup()
 {
-    delete w;
-    w = nullptr;
-    dir.reset();
-    setPdfPrintingForced(false);
-    Application::setErrorReporter(nullptr);
+    closeWindow();
 }
 
 QAction* InfluenceWindowTest::action(const char* name) const

@@ -29,6 +29,7 @@
 #include "diagrams/wmf.h"
 #include "engine/errors.h"
 #include "fake_dialogs.h"
+#include "window_fixture.h"
 
 namespace kalvoro {
 class MainWindowTest;
@@ -37,7 +38,7 @@ Q_DECLARE_METATYPE(std::function<void(kalvoro::MainWindowTest*)>)
 
 namespace kalvoro {
 
-class MainWindowTest : public QObject {
+class MainWindowTest : public QObject, private WindowFixture {
     Q_OBJECT
 private slots:
     void init();
@@ -64,17 +65,13 @@ private slots:
     void errorsOutsideTheCommandsReachTheLastResortHandler();
 
 private:
-    QAction* action(const char* name) const;
+    using WindowFixture::action;
     QStringList row(TableId id, int r) const;
     void typeCount(TableId id, const QString& text);
     void setCell(TableId id, int r, int c, const QString& text);
     QString writeBeamFile(const QString& name, const QString& utf8Text);
     void enterTemporaryFolder();
 
-    MainWindow* w = nullptr;
-    FakeDialogs* dialogs = nullptr;
-    QStringList errors;
-    std::unique_ptr<QTemporaryDir> dir;
     QString previousFolder;
 };
 
@@ -131,31 +128,15 @@ QString message(int status)
 
 void MainWindowTest::init()
 {
-    auto fake = std::make_unique<FakeDialogs>();
-    dialogs = fake.get();
-    errors.clear();
-    Application::setErrorReporter([this](const QString& text) { errors << text; });
-    w = new MainWindow(std::move(fake));
-    w->show();
-    dir = std::make_unique<QTemporaryDir>();
+    openWindow(false);
     QVERIFY(dir->isValid());
     previousFolder.clear();
 }
 
 void MainWindowTest::cleanup()
 {
-    delete w;
-    w = nullptr;
     if (!previousFolder.isEmpty()) QDir::setCurrent(previousFolder);
-    dir.reset();
-    Application::setErrorReporter(nullptr);
-}
-
-QAction* MainWindowTest::action(const char* name) const
-{
-    auto* a = w->findChild<QAction*>(QString::fromLatin1(name));
-    if (!a) qFatal("no action %s", name);
-    return a;
+    closeWindow();
 }
 
 QStringList MainWindowTest::row(TableId id, int r) const
