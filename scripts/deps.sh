@@ -6,9 +6,11 @@ KALVORO_BUILD_PACKAGES=(
   libgtest-dev libgmock-dev libbenchmark-dev
   qt6-base-dev libgl-dev fonts-liberation
 )
-# Independent metafile readers and PDF tools, used by the tests only.
+# Used by the tests only: independent metafile readers, PDF tools, an XML
+# checker for the SVG pages, and dpkg-shlibdeps for the Debian package test.
 KALVORO_TEST_PACKAGES=(
   libwmf-bin fonts-urw-base35 imagemagick libmagickcore-6.q16-6-extra poppler-utils
+  libxml2-utils dpkg-dev file
 )
 # To look at the windows without a display.
 KALVORO_RUN_PACKAGES=(xvfb xauth)
