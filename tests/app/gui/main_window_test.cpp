@@ -417,14 +417,8 @@ void MainWindowTest::saveThenCalculateWritesReportAndMetafiles()
     QCOMPARE(QString::fromStdString(w->dataFile()), name);
     const std::string written = readFileBytes(name.toStdString());
     QCOMPARE(cp1252ToUtf8(written), BeamFileText(std::string(DefaultTitle), w->tables().texts()));
-    // Save redraws under the new name; with nothing analysed yet the pages hold
-    // only their titles, and they are saved all the same.
-    for (const char* file : {"stemM.wmf", "stemC.wmf"})
-        QVERIFY2(QFile::exists(dir->filePath(QString::fromLatin1(file))), file);
-    const Recording empty = readWmfFile(dir->filePath(QStringLiteral("stemC.wmf")).toStdString());
-    QVERIFY(std::holds_alternative<op::Text>(empty.ops.back()));
-    QCOMPARE(QString::fromStdString(std::get<op::Text>(empty.ops.back()).text),
-             QStringLiteral("Diagrama de Cortantes"));
+    // With nothing analysed yet there are no diagrams to save under the name.
+    QCOMPARE(QDir(dir->path()).entryList({QStringLiteral("*.wmf")}, QDir::Files), QStringList());
 
     action("Calcula1")->trigger();
     QCOMPARE(dialogs->messages, QStringList());
