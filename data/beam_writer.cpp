@@ -112,7 +112,8 @@ std::optional<std::string> BeamFileLimit(const BeamTexts& tables)
     for (const Limit& l : limits)
         if (l.table.rows.size() > static_cast<std::size_t>(l.most))
             return "A viga tem " + integerText(l.table.rows.size()) + " " + l.what +
-                   "; o arquivo de dados admite no máximo " + integerText(static_cast<std::size_t>(l.most)) + ".";
+                   "; o arquivo de dados admite no máximo " + integerText(static_cast<std::size_t>(l.most)) +
+                   ".";
     return std::nullopt;
 }
 

@@ -5,8 +5,8 @@
 #include <unistd.h>
 
 #include <array>
-#include <climits>
 #include <cerrno>
+#include <climits>
 #include <cstdint>
 #include <cstring>
 #include <random>
