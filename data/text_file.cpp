@@ -164,13 +164,15 @@ std::string followLinks(std::string path)
 }
 
 // A file the user may not write is never replaced, although the rename would
-// only need the folder's permission.
+// only need the folder's permission. In a folder that is not his either (the
+// packaged examples) the folder is what he must change, so it is named.
 void refuseProtected(const std::string& shownName, const std::string& target)
 {
     if (::faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) == 0 || errno == ENOENT) return;
-    if (errno == EACCES || errno == EPERM)
-        throw NotWritableError("O arquivo " + shownName + " está protegido contra gravação.");
     if (errno == EROFS) folderRefuses(target);
+    if (errno != EACCES && errno != EPERM) return;  // the write itself meets it
+    if (::faccessat(AT_FDCWD, folderOf(target).c_str(), W_OK | X_OK, AT_EACCESS) != 0) folderRefuses(target);
+    throw NotWritableError("O arquivo " + shownName + " está protegido contra gravação.");
 }
 
 TempFile createTempBeside(const std::string& path)

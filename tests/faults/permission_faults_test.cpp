@@ -96,14 +96,24 @@ TEST(PermissionFaults, AUserWithoutTheRightToWriteLosesNothing)
              EXPECT_EQ(statOf(s / "viga.vig").st_mode & 07777, 0444u);
              EXPECT_EQ(statOf(s / "viga.vig").st_gid, NoGroup);
          }},
-        {"a folder that is not his",
+        {"a file in a folder that is not his (the packaged examples)",
          [](const Scratch& s) {
              fs::create_directory(s / "exemplos");
              put(s / "exemplos/viga.vig", "antes");
+             return s / "exemplos/viga.vig";
+         },
+         "A pasta %s/exemplos não permite gravação.",
+         [](const Scratch& s) {
+             EXPECT_EQ(bytesOf(s / "exemplos/viga.vig"), "antes");
+             EXPECT_EQ(std::distance(fs::directory_iterator(s / "exemplos"), {}), 1);
+         }},
+        {"a new file in a folder that is not his",
+         [](const Scratch& s) {
+             fs::create_directory(s / "exemplos");
              return s / "exemplos/viga.sai";
          },
          "A pasta %s/exemplos não permite gravação.",
-         [](const Scratch& s) { EXPECT_EQ(std::distance(fs::directory_iterator(s / "exemplos"), {}), 1); }},
+         [](const Scratch& s) { EXPECT_TRUE(fs::is_empty(s / "exemplos")); }},
         {"a link to his file in another folder",
          [](const Scratch& s) {
              fs::create_directory(s / "dados");

@@ -72,8 +72,10 @@ void PermissionTest::openingNeverChangesWhatTheUserMayNotWrite()
     QVERIFY(QFile::copy(example, dir->filePath(QStringLiteral("protegida.vig"))));
     QVERIFY(QFile::copy(example, dir->filePath(QStringLiteral("dados/real.vig"))));
     QVERIFY(QFile::link(QStringLiteral("dados/real.vig"), dir->filePath(QStringLiteral("link.vig"))));
-    QVERIFY(QFile::setPermissions(dir->filePath(QStringLiteral("protegida.vig")),
-                                  QFile::ReadOwner | QFile::ReadGroup));
+    // The packaged examples: files and folder the user may only read.
+    for (const char* file : {"protegida.vig", "exemplos/dois-trechos.vig"})
+        QVERIFY(QFile::setPermissions(dir->filePath(QString::fromLatin1(file)),
+                                      QFile::ReadOwner | QFile::ReadGroup));
     QVERIFY(QFile::setPermissions(dir->filePath(QStringLiteral("exemplos")),
                                   QFile::ReadOwner | QFile::ExeOwner | QFile::ReadGroup | QFile::ExeGroup));
 
