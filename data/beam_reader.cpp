@@ -207,7 +207,9 @@ void addUnloadedSpans(AnalysisModel& m)
         if (e >= 1 && e <= m.ElementCount) loaded[static_cast<std::size_t>(e)] = true;
         rows.push_back({e, m.LoadRowValue(i, 1, 1), m.LoadRowValue(i, 2, 1), m.LoadRowValue(i, 3, 1), false});
     }
-    if (std::all_of(loaded.begin() + 1, loaded.end(), [](bool b) { return b; })) return;
+    const auto missing = std::count(loaded.begin() + 1, loaded.end(), false);
+    if (missing == 0) return;
+    if (m.LoadRowCount[1] + missing > capacity::LoadRows) throw IndexError("linhas de carga demais");
     for (std::int32_t e = 1; e <= m.ElementCount; ++e)
         if (!loaded[static_cast<std::size_t>(e)]) rows.push_back({e, 0.0, 0.0, 0.0, true});
     std::stable_sort(rows.begin(), rows.end(), [](const Row& a, const Row& b) { return a.span < b.span; });
