@@ -6,6 +6,7 @@
 
 #include <array>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -53,7 +54,15 @@ inline constexpr const char* Loads = "CARREGAMENTO = ";
 // line feed in the title is written as a blank, so the title stays one line.
 std::string BeamFileText(const std::string& title, const BeamTexts& tables);
 
-// Writes the file atomically (nothing at all for an empty name); IoError on failure.
+// The first count of the beam that the data file cannot hold, as a message for
+// the user ("A viga tem 25 trechos; o arquivo de dados admite no máximo 24."),
+// or nothing when the file holds the whole beam. A file written beyond these
+// counts would not read back, and the user's beam could no longer be opened.
+std::optional<std::string> BeamFileLimit(const BeamTexts& tables);
+
+// Writes the file atomically (nothing at all for an empty name); a beam that
+// BeamFileLimit refuses throws CapacityError before anything is written, a
+// protected file or folder NotWritableError, any other failure IoError.
 // The coordinate rule is the caller's (the table model runs it before writing).
 void Salvar(const std::string& fileName, const std::string& title, const BeamTexts& tables);
 

@@ -14,8 +14,10 @@
 // the numbers the file gives, so a number outside the model's arrays fails in
 // the step that reads it (the arrays refuse the index).
 
+#include <algorithm>
 #include <charconv>
 #include <string_view>
+#include <vector>
 
 #include "data/beam_file.h"
 #include "data/numbers.h"
@@ -186,6 +188,49 @@ void LeCondicoes(Reader& in)
     m.SupportValue.fill(0.0);
 }
 
+// A file with fewer load records than spans ("CARREGAMENTO = 1" on three
+// spans) would leave spans without a load row, and everything after the read
+// takes load row i as span i. Each span without a record gets an unloaded one
+// (q = P = d = 0), and the rows are put in span order; several records of one
+// span keep their order. A file with a record for every span is left as read.
+void addUnloadedSpans(AnalysisModel& m)
+{
+    struct Row {
+        std::int32_t span;
+        double q, P, d;
+        bool added;
+    };
+    std::vector<Row> rows;
+    std::vector<bool> loaded(static_cast<std::size_t>(std::max(m.ElementCount, 0)) + 1);
+    for (std::int32_t i = 1; i <= m.LoadRowCount[1]; ++i) {
+        const std::int32_t e = m.LoadRowElement(i, 1);
+        if (e >= 1 && e <= m.ElementCount) loaded[static_cast<std::size_t>(e)] = true;
+        rows.push_back({e, m.LoadRowValue(i, 1, 1), m.LoadRowValue(i, 2, 1), m.LoadRowValue(i, 3, 1), false});
+    }
+    const auto missing = std::count(loaded.begin() + 1, loaded.end(), false);
+    if (missing == 0) return;
+    if (m.LoadRowCount[1] + missing > capacity::LoadRows) throw IndexError("linhas de carga demais");
+    for (std::int32_t e = 1; e <= m.ElementCount; ++e)
+        if (!loaded[static_cast<std::size_t>(e)]) rows.push_back({e, 0.0, 0.0, 0.0, true});
+    std::stable_sort(rows.begin(), rows.end(), [](const Row& a, const Row& b) { return a.span < b.span; });
+
+    m.LoadRowCount[1] = static_cast<std::int32_t>(rows.size());
+    for (std::int32_t i = 1; i <= m.LoadRowCount[1]; ++i) {
+        const Row& r = rows[static_cast<std::size_t>(i - 1)];
+        m.LoadRowElement(i, 1) = r.span;
+        m.LoadRowValue(i, 1, 1) = r.q;
+        m.LoadRowValue(i, 2, 1) = r.P;
+        m.LoadRowValue(i, 3, 1) = r.d;
+        // An added row adds no load, only the marks of its span's nodes, as an
+        // unloaded record does; a span of no length is left for the engine to meet.
+        if (r.added)
+            for (std::int32_t k = 1; k <= 2; ++k) {
+                const std::int32_t node = m.Incidence(r.span, k);
+                m.NodeLoadMark[node] = addInt(m.NodeLoadMark[node], 1);
+            }
+    }
+}
+
 void LeCarregamento(Reader& in)
 {
     AnalysisModel& m = in.model();
@@ -201,6 +246,7 @@ void LeCarregamento(Reader& in)
         in.skipRestOfLine();
         AddEquivalentLoads(m, i);
     }
+    addUnloadedSpans(m);
     BuildNodalLoadList(m);
 }
 

@@ -3,6 +3,7 @@
 
 #include "data/beam_file.h"
 #include "data/text_file.h"
+#include "engine/errors.h"
 
 namespace kalvoro {
 
@@ -91,9 +92,35 @@ std::string BeamFileText(const std::string& title, const BeamTexts& tables)
     return out;
 }
 
+std::optional<std::string> BeamFileLimit(const BeamTexts& tables)
+{
+    // The reader takes one support record per node into a table of 25, which
+    // limits the nodes, and so the spans, far below the model's arrays.
+    struct Limit {
+        const TableTexts& table;
+        long most;
+        const char* what;
+    };
+    const Limit limits[] = {
+        {tables.spans, capacity::SupportEntries - 1, "trechos"},
+        {tables.nodes, capacity::SupportEntries, "nós"},
+        {tables.supports, capacity::SupportEntries, "apoios"},
+        {tables.materials, capacity::Materials, "materiais"},
+        {tables.sections, capacity::Sections, "seções"},
+        {tables.loads, capacity::LoadRows, "cargas"},
+    };
+    for (const Limit& l : limits)
+        if (l.table.rows.size() > static_cast<std::size_t>(l.most))
+            return "A viga tem " + integerText(l.table.rows.size()) + " " + l.what +
+                   "; o arquivo de dados admite no máximo " + integerText(static_cast<std::size_t>(l.most)) +
+                   ".";
+    return std::nullopt;
+}
+
 void Salvar(const std::string& fileName, const std::string& title, const BeamTexts& tables)
 {
     if (fileName.empty()) return;
+    if (const auto refusal = BeamFileLimit(tables)) throw CapacityError(*refusal);
     writeTextFile(fileName, BeamFileText(title, tables), /*durable=*/true);
 }
 

@@ -6,6 +6,7 @@
 
 #include <array>
 #include <cerrno>
+#include <climits>
 #include <cstdint>
 #include <cstring>
 #include <random>
@@ -128,6 +129,52 @@ private:
     bool released_ = false;
 };
 
+// The folder part of a path, as the user reads it: the current folder's full
+// name for a bare file name.
+std::string folderOf(const std::string& path)
+{
+    const std::size_t slash = path.rfind('/');
+    if (slash == 0) return "/";
+    if (slash != std::string::npos) return path.substr(0, slash);
+    char here[PATH_MAX];
+    return ::getcwd(here, sizeof here) ? std::string(here) : std::string(".");
+}
+
+[[noreturn]] void folderRefuses(const std::string& path)
+{
+    throw NotWritableError("A pasta " + folderOf(path) + " não permite gravação.");
+}
+
+// The file a write really replaces: a symbolic link is followed to its target
+// (a relative target from the link's folder), so that the link stays a link
+// and the data reach the file it names; a dangling link names the file to create.
+std::string followLinks(std::string path)
+{
+    for (int depth = 0; depth < 40; ++depth) {
+        struct stat info;
+        if (::lstat(path.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) return path;
+        char target[PATH_MAX];
+        const ssize_t n = ::readlink(path.c_str(), target, sizeof target);
+        if (n <= 0 || static_cast<std::size_t>(n) == sizeof target) return path;
+        const std::string to(target, static_cast<std::size_t>(n));
+        const std::size_t slash = path.rfind('/');
+        path = to.front() == '/' || slash == std::string::npos ? to : path.substr(0, slash + 1) + to;
+    }
+    fail(path, "não foi possível substituir o arquivo", ELOOP);
+}
+
+// A file the user may not write is never replaced, although the rename would
+// only need the folder's permission. In a folder that is not his either (the
+// packaged examples) the folder is what he must change, so it is named.
+void refuseProtected(const std::string& shownName, const std::string& target)
+{
+    if (::faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) == 0 || errno == ENOENT) return;
+    if (errno == EROFS) folderRefuses(target);
+    if (errno != EACCES && errno != EPERM) return;  // the write itself meets it
+    if (::faccessat(AT_FDCWD, folderOf(target).c_str(), W_OK | X_OK, AT_EACCESS) != 0) folderRefuses(target);
+    throw NotWritableError("O arquivo " + shownName + " está protegido contra gravação.");
+}
+
 TempFile createTempBeside(const std::string& path)
 {
     const std::size_t slash = path.rfind('/');
@@ -143,6 +190,7 @@ TempFile createTempBeside(const std::string& path)
         // 0666 and the umask, as any other new file of the user's.
         const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (fd >= 0) return TempFile(std::move(temp), fd);
+        if (errno == EACCES || errno == EPERM || errno == EROFS) folderRefuses(path);
         if (errno != EEXIST || attempt == 100) fail(path, "não foi possível criar o arquivo", errno);
     }
 }
@@ -178,12 +226,21 @@ std::string cp1252ToUtf8(std::string_view bytes)
 void writeFileAtomically(const std::string& path, std::string_view bytes, bool durable)
 {
     if (path.empty()) throw IoError("nome de arquivo vazio");
-    TempFile temp = createTempBeside(path);
+    const std::string target = followLinks(path);
+    refuseProtected(path, target);
+    TempFile temp = createTempBeside(target);
 
-    // A file being replaced keeps its permissions.
+    // A file being replaced keeps its owner and group where we may set them
+    // (a user may give a file to any of his groups), then its permissions,
+    // which a change of owner may have cleared.
     struct stat existing;
-    if (::stat(path.c_str(), &existing) == 0 && S_ISREG(existing.st_mode))
+    if (::stat(target.c_str(), &existing) == 0 && S_ISREG(existing.st_mode)) {
+        if (::fchown(temp.fd(), existing.st_uid, existing.st_gid) != 0 &&
+            ::fchown(temp.fd(), static_cast<uid_t>(-1), existing.st_gid) != 0) {
+            // The file then belongs to the user and his group, as any new one.
+        }
         ::fchmod(temp.fd(), existing.st_mode & 07777);
+    }
 
     std::size_t written = 0;
     while (written < bytes.size()) {
@@ -203,7 +260,7 @@ void writeFileAtomically(const std::string& path, std::string_view bytes, bool d
     // it is written durably.
     if (durable && ::fsync(temp.fd()) != 0) fail(path, "erro de gravação", errno);
     if (temp.close() != 0) fail(path, "erro de gravação", errno);
-    if (::rename(temp.name().c_str(), path.c_str()) != 0)
+    if (::rename(temp.name().c_str(), target.c_str()) != 0)
         fail(path, "não foi possível substituir o arquivo", errno);
     temp.release();
 }

@@ -38,6 +38,21 @@ public:
     using Error::Error;
 };
 
+// A write refused before anything is written because of where it would go: a
+// file the user may not write, a folder that does not allow writing. The text
+// names the place and is meant for the user as it stands.
+class NotWritableError : public IoError {
+public:
+    using IoError::IoError;
+};
+
+// A beam larger than the beam data file can hold ("A viga tem 25 trechos; ..."),
+// refused before anything is written; the text is meant for the user.
+class CapacityError : public Error {
+public:
+    using Error::Error;
+};
+
 // One of the engine's fatal conditions ("divisao por zero", "numero negativo
 // na raiz", "memoria insuficiente ..."): the text is the engine's own.
 class EngineError : public Error {

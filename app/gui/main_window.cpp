@@ -33,6 +33,7 @@
 #include "data/text_file.h"
 #include "diagrams/diagrams.h"
 #include "engine/engine.h"
+#include "engine/errors.h"
 #include "engine/report.h"
 #include "influence/window/influence_window.h"
 #include "influence/window/section_dialog.h"
@@ -43,6 +44,7 @@ namespace {
 
 constexpr const char* CalculationFailed = "Dados incorretos. Cálculo não efetuado";
 constexpr const char* DrawingFailed = "Dados incorretos. Estrutura não desenhada";
+constexpr const char* SaveElsewhere = " Salve a viga em outro lugar (Arquivo → Salvar).";
 
 // Inside the tab frame: the diagram panels are 503 x 280 and every page the same.
 constexpr int PageWidth = 503;
@@ -100,13 +102,6 @@ public:
 };
 
 }  // namespace
-
-std::string temporaryDataFile()
-{
-    const QFileInfo here(QDir::currentPath());
-    if (here.isDir() && here.isWritable()) return "Temp.dat";
-    return QDir(QDir::tempPath()).filePath(QStringLiteral("Temp.dat")).toStdString();
-}
 
 MainWindow::MainWindow(std::unique_ptr<UserDialogs> dialogs, QWidget* parent)
     : QMainWindow(parent),
@@ -512,6 +507,13 @@ void MainWindow::setCaption(const QString& fileName)
     setWindowTitle(fileName);
 }
 
+std::string MainWindow::beamKey() const
+{
+    TableModel beam(tables_);
+    beam.AtualizaCoordenadas();
+    return BeamFileText("", beam.texts());
+}
+
 std::string MainWindow::workingName() const
 {
     return ArquivoDados.empty() ? temporaryDataFile() : ArquivoDados;
@@ -523,17 +525,17 @@ int MainWindow::readBeam(const std::string& fileName)
     const ReadResult r = Abrir(fileName, *model_, [this](const std::string& m) {
         dialogs_->showMessage(QString::fromStdString(m));
     });
-    // The title comes with the read even when the rest of the file then fails.
-    if (r.titleRead) {
-        config_.title = r.title;
-        if (form1_) form1_->setTitle(r.title);
-    }
+    solvedBeam_.clear();
     if (r.status != 0) return r.status;
     try {
         tables_.fill(r.tables);
     } catch (const Error&) {
         return 7;  // the filling belongs to the read's last step
     }
+    // The title only with the rest: a failed read leaves the beam as it was,
+    // so that no later command writes a failed file's title into the user's.
+    config_.title = r.title;
+    if (form1_) form1_->setTitle(r.title);
     refreshTables();
     return 0;
 }
@@ -566,12 +568,15 @@ void MainWindow::redraw()
 {
     if (!analysed_) return;
     syncConfiguration();
+    // Metafiles only beside the data file that holds the solved beam: a file
+    // name never gets another beam's diagrams, nor a new window's empty pages.
+    const std::string saveAs = !solvedBeam_.empty() && solvedFile_ == ArquivoDados ? ArquivoDados : "";
     // Each page is recorded once and replayed here; the same recording is what
     // the diagrams saved as a metafile.
-    momentPage_ = DesenhaMomentos(*model_, config_.diagram, ArquivoDados);
+    momentPage_ = DesenhaMomentos(*model_, config_.diagram, saveAs);
     momentImage_ = renderRecording(momentPage_);
     image1_->setPixmap(QPixmap::fromImage(momentImage_));
-    shearPage_ = DesenhaCortantes(*model_, config_.diagram, ArquivoDados);
+    shearPage_ = DesenhaCortantes(*model_, config_.diagram, saveAs);
     shearImage_ = renderRecording(shearPage_);
     image2_->setPixmap(QPixmap::fromImage(shearImage_));
 }
@@ -581,6 +586,7 @@ void MainWindow::redraw()
 void MainWindow::NovaEst()
 {
     ArquivoDados.clear();
+    setCaption(QStringLiteral("Kalvoro"));
     config_.diagram.DeslocamentoDesenho = 0;
     config_.diagram.ZoomDesenho = 100.0;
     tables_.NovaEst();
@@ -621,8 +627,14 @@ void MainWindow::Calcula1Click()
         Resultados(*model_);
         writeTextFile(reportFile, model_->ReportFile);
         analysed_ = true;
+        solvedBeam_ = beamKey();
+        solvedFile_ = ArquivoDados;
         redraw();
         showReport(reportFile);
+    } catch (const NotWritableError& e) {
+        dialogs_->showMessage(QString::fromUtf8(e.what()) + QString::fromUtf8(SaveElsewhere));
+    } catch (const CapacityError& e) {
+        dialogs_->showMessage(QString::fromUtf8(e.what()));
     } catch (const std::exception&) {
         showMessage(CalculationFailed);
     }
@@ -670,22 +682,31 @@ void MainWindow::openFile(const QString& fileName)
         return;
     }
     Calcula1Click();
-    desenhaestrutura1Click();
+    // A calculation that failed has said why; drawing would only say it again.
+    if (analysed_) desenhaestrutura1Click();
 }
 
 void MainWindow::Salvar1Click()
 {
-    ArquivoDados.clear();
     const QString name = dialogs_->askSaveFileName(QStringLiteral("Digite um nome para o novo arquivo"),
                                                    QStringLiteral("Arquivos de dados (*.vig)"),
                                                    QStringLiteral("teste"), QStringLiteral("dat"));
-    if (name.isEmpty()) return;
+    if (name.isEmpty()) {
+        // A cancelled dialog leaves the beam unnamed, and the caption says so.
+        ArquivoDados.clear();
+        setCaption(QStringLiteral("Kalvoro"));
+        return;
+    }
+    // The name changes only once the file is written: a save that fails
+    // leaves the beam under its earlier name, caption and all.
     tables_.AtualizaCoordenadas();
     refreshTables();
-    ArquivoDados = name.toStdString();
     syncConfiguration();
-    tables_.save(ArquivoDados, config_.title);
+    tables_.save(name.toStdString(), config_.title);
+    ArquivoDados = name.toStdString();
     setCaption(name);
+    // The solution goes with the new name only when it is this beam's.
+    solvedFile_ = !solvedBeam_.empty() && beamKey() == solvedBeam_ ? ArquivoDados : std::string();
     redraw();
 }
 

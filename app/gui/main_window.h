@@ -17,6 +17,7 @@
 #include <memory>
 #include <string>
 
+#include "app/gui/unnamed_files.h"
 #include "app/gui/user_dialogs.h"
 #include "data/table_model.h"
 #include "diagrams/diagram_settings.h"
@@ -135,6 +136,8 @@ private:
     void clearImages();
     void showMessage(const char* text);
     std::string workingName() const;
+    // The beam as the data file holds it, title left out: equal keys, one solution.
+    std::string beamKey() const;
     void setCaption(const QString& fileName);
     // Copies the configuration dialog's title and options into config_.
     void syncConfiguration();
@@ -150,6 +153,11 @@ private:
     // structure but leaves the previous beam's solution, so it clears this
     // until the next successful calculation.
     bool analysed_ = true;
+    // Whose solution the model holds: the key of the beam the last successful
+    // calculation solved (empty when none has, or a read has replaced it) and
+    // the data file that holds that beam. Diagram files are saved only there.
+    std::string solvedBeam_;
+    std::string solvedFile_;
     bool refreshing_ = false;
 
     QTabWidget* pages_ = nullptr;
@@ -170,9 +178,5 @@ private:
     TLinhaInfluencia* influence_ = nullptr;
     TEntradaSecao* section_ = nullptr;
 };
-
-// The name an unnamed beam is written to: "Temp.dat" in the current folder
-// when that folder is writable, otherwise in the system's temporary folder.
-std::string temporaryDataFile();
 
 }  // namespace kalvoro

@@ -19,6 +19,7 @@
 #include "app/gui/printing.h"
 #include "app/gui/qt_canvas.h"
 #include "app/gui/report_view.h"
+#include "app/gui/unnamed_files.h"
 #include "app/gui/user_dialogs.h"
 #include "data/file_names.h"
 #include "influence/influence.h"
@@ -170,10 +171,14 @@ void TLinhaInfluencia::SpeedButton1Click()
     settings.influenceWidth = image1_->width();
     settings.influenceHeight = image1_->height();
 
+    // An unnamed beam's report goes where its "Temp.dat" goes; its diagram is
+    // shown but not saved, so the drawing keeps the empty name.
+    const std::string reportBase = dataFile.empty() ? unnamedFolder() : dataFile;
+
     Recording page;
     try {
-        ComputeInfluenceReport(*host_.model, trecho, pos, dataFile);
-        loadReport(*report_, derivedName(dataFile, "LIM.sai"));
+        ComputeInfluenceReport(*host_.model, trecho, pos, reportBase);
+        loadReport(*report_, derivedName(reportBase, "LIM.sai"));
         const auto say = [this](const std::string& m) {
             host_.dialogs->showMessage(QString::fromStdString(m));
         };

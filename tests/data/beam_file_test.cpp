@@ -10,7 +10,9 @@
 #include <vector>
 
 #include "data/text_file.h"
+#include "engine/engine.h"
 #include "engine/errors.h"
+#include "engine/report.h"
 
 namespace kalvoro {
 namespace {
@@ -229,6 +231,99 @@ TEST_F(BeamFile, TwentyFiveNodesReadAndTwentySixDoNot)
     EXPECT_EQ(read(beamOfNodes(25)).status, 0);
     EXPECT_EQ(model->NodalLoadCount[1], 25);
     EXPECT_EQ(read(beamOfNodes(26)).status, 6);
+}
+
+// A file with fewer load records than spans reads every other span unloaded,
+// the rows in span order, and the beam can be analysed.
+TEST_F(BeamFile, SpansWithoutALoadRecordReadUnloaded)
+{
+    const std::string threeSpans = beamOfNodes(4);
+    const std::string head = threeSpans.substr(0, threeSpans.find("CARREGAMENTO"));
+    struct Row {
+        const char* loads;
+        Rows expected;
+    };
+    const Row rows[] = {
+        {"CARREGAMENTO = 1\r\n1 -1 0 0\r\n",
+         {{"1", "-1", "0", "0"}, {"2", "0", "0", "0"}, {"3", "0", "0", "0"}}},
+        {"CARREGAMENTO = 2\r\n3 -2 5 0.5\r\n2 -1 0 0\r\n",
+         {{"1", "0", "0", "0"}, {"2", "-1", "0", "0"}, {"3", "-2", "5", "0.5"}}},
+        {"CARREGAMENTO = 0\r\n", {{"1", "0", "0", "0"}, {"2", "0", "0", "0"}, {"3", "0", "0", "0"}}},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.loads);
+        const ReadResult r = read(head + row.loads);
+        ASSERT_EQ(r.status, 0);
+        EXPECT_EQ(r.tables.loads.count, "3");
+        EXPECT_EQ(r.tables.loads.rows, row.expected);
+        EXPECT_EQ(model->NodalLoadCount[1], 4);
+        model->ReportFile.clear();
+        EXPECT_NO_THROW({
+            ColunasAltura(*model);
+            MontaRigidez(*model);
+            MontaCargas(*model);
+            AplicaApoios(*model);
+            ResolveSistema(*model);
+            Resultados(*model);
+        });
+    }
+}
+
+// Counts beyond what the file can hold are refused before anything is
+// written: such a file would not read back, and the beam would be lost.
+TEST_F(BeamFile, BeamsTheFileCannotHoldAreRefusedBeforeWriting)
+{
+    const auto tablesOf = [](int spans, int materials, int sections) {
+        BeamTexts t;
+        t.spans.count = std::to_string(spans);
+        t.loads.count = t.spans.count;
+        for (int i = 1; i <= spans; ++i) {
+            t.spans.rows.push_back({std::to_string(i), "1", "1", "1"});
+            t.loads.rows.push_back({std::to_string(i), "-1", "0", "0"});
+        }
+        t.nodes.count = t.supports.count = std::to_string(spans + 1);
+        for (int i = 1; i <= spans + 1; ++i) {
+            t.nodes.rows.push_back({std::to_string(i), std::to_string(i - 1), "0"});
+            t.supports.rows.push_back({std::to_string(i), "10"});
+        }
+        t.materials.count = std::to_string(materials);
+        for (int i = 1; i <= materials; ++i) t.materials.rows.push_back({std::to_string(i), "1"});
+        t.sections.count = std::to_string(sections);
+        for (int i = 1; i <= sections; ++i) t.sections.rows.push_back({std::to_string(i), "1"});
+        return t;
+    };
+    struct Row {
+        int spans, materials, sections;
+        const char* refusal;  // null: the file holds the beam
+    };
+    const Row rows[] = {
+        {24, 10, 5, nullptr},
+        {25, 1, 1, "A viga tem 25 trechos; o arquivo de dados admite no máximo 24."},
+        {1, 11, 1, "A viga tem 11 materiais; o arquivo de dados admite no máximo 10."},
+        {1, 1, 6, "A viga tem 6 seções; o arquivo de dados admite no máximo 5."},
+    };
+    const std::string folder = tempFolder();
+    const std::string file = folder + "/viga.vig";
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.spans);
+        const BeamTexts tables = tablesOf(row.spans, row.materials, row.sections);
+        writeFileAtomically(file, "antes");
+        if (!row.refusal) {
+            EXPECT_EQ(BeamFileLimit(tables), std::nullopt);
+            Salvar(file, "viga", tables);
+            EXPECT_EQ(read(readFileBytes(file)).status, 0);
+            continue;
+        }
+        EXPECT_EQ(BeamFileLimit(tables), std::optional<std::string>(row.refusal));
+        try {
+            Salvar(file, "viga", tables);
+            ADD_FAILURE() << "written";
+        } catch (const CapacityError& e) {
+            EXPECT_STREQ(e.what(), row.refusal);
+        }
+        EXPECT_EQ(readFileBytes(file), "antes");
+    }
+    fs::remove_all(folder);
 }
 
 // Fixed-end forces of P at d on a span of length L, b = L - d: start force

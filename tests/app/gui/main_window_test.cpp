@@ -29,6 +29,7 @@
 #include "diagrams/wmf.h"
 #include "engine/errors.h"
 #include "fake_dialogs.h"
+#include "influence/window/influence_window.h"
 #include "window_fixture.h"
 
 namespace kalvoro {
@@ -59,6 +60,10 @@ private slots:
     void calculationFailuresShowOneMessageAndGoOn_data();
     void calculationFailuresShowOneMessageAndGoOn();
     void calculateShowsTheReadersMessage();
+    void beamsTheFileCannotHoldAreRefused();
+    void failedSaveKeepsTheName_data();
+    void failedSaveKeepsTheName();
+    void saveWritesOnlyItsOwnBeamsDiagrams();
     void newClearsReportAndDiagrams();
     void panAndZoomStayInRange();
     void aboutBox();
@@ -400,6 +405,17 @@ void MainWindowTest::temporaryFileFallsBackToTheTempFolder()
     QVERIFY(QDir().rmdir(gone));
     QCOMPARE(QString::fromStdString(temporaryDataFile()),
              QDir(QDir::tempPath()).filePath(QStringLiteral("Temp.dat")));
+
+    // Calculate and the influence lines of the unnamed beam both go there.
+    const QByteArray tmp = qgetenv("TMPDIR");
+    qputenv("TMPDIR", dir->path().toLocal8Bit());
+    action("Calcula1")->trigger();
+    dialogs->sections << QStringList{"1", "0.5"};
+    w->influenceWindow()->SpeedButton1Click();
+    qputenv("TMPDIR", tmp);
+    QCOMPARE(dialogs->messages, QStringList());
+    for (const char* file : {"Temp.dat", "Temp.sai", "LIM.sai"})
+        QVERIFY2(QFile::exists(dir->filePath(QString::fromLatin1(file))), file);
 }
 
 void MainWindowTest::saveThenCalculateWritesReportAndMetafiles()
@@ -417,14 +433,8 @@ void MainWindowTest::saveThenCalculateWritesReportAndMetafiles()
     QCOMPARE(QString::fromStdString(w->dataFile()), name);
     const std::string written = readFileBytes(name.toStdString());
     QCOMPARE(cp1252ToUtf8(written), BeamFileText(std::string(DefaultTitle), w->tables().texts()));
-    // Save redraws under the new name; with nothing analysed yet the pages hold
-    // only their titles, and they are saved all the same.
-    for (const char* file : {"stemM.wmf", "stemC.wmf"})
-        QVERIFY2(QFile::exists(dir->filePath(QString::fromLatin1(file))), file);
-    const Recording empty = readWmfFile(dir->filePath(QStringLiteral("stemC.wmf")).toStdString());
-    QVERIFY(std::holds_alternative<op::Text>(empty.ops.back()));
-    QCOMPARE(QString::fromStdString(std::get<op::Text>(empty.ops.back()).text),
-             QStringLiteral("Diagrama de Cortantes"));
+    // With nothing analysed yet there are no diagrams to save under the name.
+    QCOMPARE(QDir(dir->path()).entryList({QStringLiteral("*.wmf")}, QDir::Files), QStringList());
 
     action("Calcula1")->trigger();
     QCOMPARE(dialogs->messages, QStringList());
@@ -607,6 +617,82 @@ void MainWindowTest::calculateShowsTheReadersMessage()
     QCOMPARE(dialogs->messages, QStringList{message(4)});
     QVERIFY(w->reportView()->toPlainText().isEmpty());
     QVERIFY(!QFile::exists(QStringLiteral("Temp.sai")));
+}
+
+void MainWindowTest::beamsTheFileCannotHoldAreRefused()
+{
+    const QString file = dir->filePath(QStringLiteral("vinte-e-quatro.vig"));
+    QVERIFY(QFile::copy(QStringLiteral(KALVORO_EXAMPLES "/vinte-e-quatro-trechos.vig"), file));
+    w->openFile(file);
+    QCOMPARE(dialogs->messages, QStringList());
+    const QByteArray onDisk = bytesOf(file);
+
+    QTest::mouseClick(w->countField(TableId::Spans)->upButton(), Qt::LeftButton);
+    const QString refusal = QStringLiteral("A viga tem 25 trechos; o arquivo de dados admite no máximo 24.");
+    action("Calcula1")->trigger();
+    QCOMPARE(dialogs->messages, QStringList{refusal});
+    dialogs->saveNames << dir->filePath(QStringLiteral("outra.vig"));
+    action("Salvar1")->trigger();
+    QCOMPARE(errors, QStringList{refusal});
+    QCOMPARE(bytesOf(file), onDisk);
+    QCOMPARE(QString::fromStdString(w->dataFile()), file);
+    QVERIFY(!QFile::exists(dir->filePath(QStringLiteral("outra.vig"))));
+}
+
+void MainWindowTest::failedSaveKeepsTheName_data()
+{
+    QTest::addColumn<QString>("length");
+    QTest::addColumn<QString>("saveAs");
+    QTest::newRow("length 2,5") << "2,5"
+                                << "outra.vig";
+    QTest::newRow("a folder that cannot take the file") << "2.5"
+                                                        << "no/such/folder/x.vig";
+}
+
+void MainWindowTest::failedSaveKeepsTheName()
+{
+    QFETCH(QString, length);
+    QFETCH(QString, saveAs);
+    enterTemporaryFolder();
+    const QString file = dir->filePath(QStringLiteral("minha.vig"));
+    dialogs->saveNames << file;
+    action("Salvar1")->trigger();
+
+    setCell(TableId::Spans, 1, 1, length);
+    dialogs->saveNames << dir->filePath(saveAs);
+    action("Salvar1")->trigger();
+    QCOMPARE(errors.size(), 1);
+    QCOMPARE(QString::fromStdString(w->dataFile()), file);
+    QCOMPARE(w->windowTitle(), file);
+
+    // The next calculation writes the user's file, not "Temp.dat".
+    setCell(TableId::Spans, 1, 1, QStringLiteral("2.5"));
+    action("Calcula1")->trigger();
+    QCOMPARE(dialogs->messages, QStringList());
+    QVERIFY(bytesOf(file).contains("2.5"));
+    QVERIFY(!QFile::exists(dir->filePath(QStringLiteral("Temp.dat"))));
+
+    action("SpeedButton1")->trigger();
+    QCOMPARE(w->windowTitle(), QStringLiteral("Kalvoro"));
+}
+
+void MainWindowTest::saveWritesOnlyItsOwnBeamsDiagrams()
+{
+    enterTemporaryFolder();
+    action("Calcula1")->trigger();
+    dialogs->saveNames << dir->filePath(QStringLiteral("calculada.vig"));
+    action("Salvar1")->trigger();
+    QCOMPARE(renderRecording(readWmfFile(dir->filePath(QStringLiteral("calculadaM.wmf")).toStdString())),
+             w->momentImage());
+
+    // An edit that was not calculated: the solution on hand is another beam's.
+    setCell(TableId::Loads, 1, 1, QStringLiteral("-7"));
+    dialogs->saveNames << dir->filePath(QStringLiteral("editada.vig"));
+    action("Salvar1")->trigger();
+    action("SpeedButton7")->trigger();
+    QCOMPARE(QDir(dir->path()).entryList({QStringLiteral("editada*")}, QDir::Files),
+             QStringList{"editada.vig"});
+    QCOMPARE(errors, QStringList());
 }
 
 void MainWindowTest::newClearsReportAndDiagrams()
