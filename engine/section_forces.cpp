@@ -13,6 +13,9 @@
 
 #include "engine/section_forces.h"
 
+#include <cmath>
+#include <limits>
+
 #include "engine/arithmetic.h"
 
 namespace kalvoro {
@@ -36,30 +39,54 @@ double shearAt(const SpanData& s, double x)
     return CortanteSecao(x, s.q, s.P, s.d, s.L, s.V0, s.M0);
 }
 
+// Is a moment of a better than one of b for this sense (+1 the largest, -1
+// the smallest)? Equal moments are not.
+bool better(double a, double b, int sense)
+{
+    return sense > 0 ? a > b : a < b;
+}
+
 // Where the shear changes sign: left of the load if that zero lies in [0, d],
-// otherwise right of it; the span's end when neither lies on the span. Only
-// one zero is ever examined.
-double momentCandidate(const SpanData& s)
+// otherwise right of it; the span's end when neither lies on the span.
+//
+// When the shear has a zero on both sides of the load (a uniform load and a
+// concentrated load of opposite senses) the one right of the load may hold the
+// extreme, so it takes the left zero's place when its moment is strictly
+// better. A right zero on the load or at the span's end is left out: those
+// points are examined anyway, and leaving them out keeps every tie where it
+// always was. So a span whose shear changes sign at most once keeps its
+// candidate, except where the left zero is the load point itself: there the
+// shear does not change sign at all, and the extreme lies at the right zero.
+double momentCandidate(const SpanData& s, int sense)
 {
     if (s.q == 0) return s.d;
     const double v0 = shearAt(s, 0);
-    double x = store(div(v0, -static_cast<Real>(s.q)));
-    if (x < 0 || x > s.d) x = store(div(static_cast<Real>(v0) + s.P, -static_cast<Real>(s.q)));
-    if (x < 0 || x > s.L) x = s.L;
-    return x;
+    const Real minusQ = -static_cast<Real>(s.q);
+    const double left = store(div(v0, minusQ));
+    // Not stored yet: storing it fails beyond the doubles, and that is a
+    // failure only where it is the candidate itself.
+    const Real right = div(static_cast<Real>(v0) + s.P, minusQ);
+    const bool rightFits = std::fabs(right) <= static_cast<Real>(std::numeric_limits<double>::max());
+
+    const bool leftOfLoad = left >= 0 && left <= s.d;
+    const double x = leftOfLoad ? left : store(right);
+    if (x < 0 || x > s.L) return s.L;
+    if (!leftOfLoad || !rightFits) return x;
+    const double rightZero = store(right);
+    if (rightZero > s.d && rightZero < s.L && better(momentAt(s, rightZero), momentAt(s, left), sense))
+        return rightZero;
+    return left;
 }
 
 struct Extreme {
     double value, position;
 };
 
-// sense = +1 for the largest moment, -1 for the smallest.
 Extreme momentExtreme(const SpanData& s, int sense)
 {
-    double x = momentCandidate(s);
+    double x = momentCandidate(s, sense);
     const auto worse = [&](double at, double other) {
-        const double a = momentAt(s, at), b = momentAt(s, other);
-        return sense > 0 ? a < b : a > b;
+        return better(momentAt(s, other), momentAt(s, at), sense);
     };
     if (worse(x, 0)) x = 0;
     if (worse(x, s.d)) x = s.d;

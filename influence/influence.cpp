@@ -42,6 +42,17 @@ Real spanXExtent(const AnalysisModel& m, long row)
     return std::fabs(static_cast<Real>(x2) - static_cast<Real>(x1));
 }
 
+// Where "Cortante dir." is evaluated, given where the section span's own
+// (unit) load stands (xs when it has none): a hundredth of the span right of the section, which
+// counts a load standing at the section itself, as the shear just right of it
+// must. A load inside that hundredth stands right of the section and must not
+// count: the section itself leaves it out, as the shear just left does.
+double rightShearAbscissa(double xs, Real sectionLength, double loadAt)
+{
+    const double beyond = store(xs + sectionLength / 100);
+    return loadAt > xs && loadAt < beyond ? xs : beyond;
+}
+
 }  // namespace
 
 void NovaCarga(AnalysisModel& m)
@@ -179,11 +190,11 @@ void writeInfluenceReport(AnalysisModel& m, UnitLoadSession& rows, long n, doubl
             rows.setUnitLoad(k, d);
             solveForLoadRows(m);
 
-            const Real Ln = spanXExtent(m, n);
             double M = 0, Vdir = 0, Vesq = 0;
-            // The shear just right of the section is taken a hundredth of the
-            // span further on; the moment reported is the one at xs itself.
-            rows.li(k, n, d, store(xs + Ln / 100), M, Vdir);
+            // The section span carries the unit load only when it is row k.
+            const double sectionLoadAt = k == n ? d : xs;
+            rows.li(k, n, d, rightShearAbscissa(xs, spanXExtent(m, n), sectionLoadAt), M, Vdir);
+            // The moment reported is the one at xs itself.
             rows.li(k, n, d, xs, M, Vesq);
 
             out += fieldInt(k, 7) + fieldReal(d, 9, 2) + fieldReal(Vesq, 14, 6) + fieldReal(Vdir, 14, 6) +

@@ -6,6 +6,7 @@
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <vector>
 
 #include "beam_builder.h"
 #include "engine/engine.h"
@@ -123,6 +124,45 @@ TEST(Resultados, FailuresLeaveTheLinesWrittenSoFar)
     const std::string& r = m->ReportFile;
     EXPECT_EQ(r.substr(r.size() - 2), "\r\n");
     EXPECT_EQ(r.substr(r.rfind("\r\n", r.size() - 3) + 2, 6), "     1");
+}
+
+// A uniform load and a concentrated load of opposite senses: the shear changes
+// sign on both sides of the load, and the extreme lies at the zero right of it.
+// Expected values from statics (one span: V(0) = -7, M = -7x + x^2 left of the
+// load, zeros of the shear at 3.5 and 6).
+TEST(Resultados, MomentExtremeAtTheZeroOfTheShearRightOfTheLoad)
+{
+    struct Case {
+        const char* name;
+        std::vector<test::Span> spans;
+        std::vector<int> codes;
+        int span;
+        bool smallest;            // "Max. M-" and its position, else "Max. M+"
+        const char* valueAndPos;  // the two fields of the report
+    };
+    const Case cases[] = {
+        {"uplift with a hanging load", {{10, 2, -5, 4}}, {10, 10}, 1, true, "   -16.0000     6.0000"},
+        {"the same reversed", {{10, -2, 5, 4}}, {10, 10}, 1, false, "    16.0000     6.0000"},
+        {"propped first of two spans",
+         {{8, 3, -20, 3}, {6, -4}},
+         {11, 10, 10},
+         1,
+         true,
+         "   -10.4414     6.7324"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        auto m = makeBeam(c.spans, c.codes);
+        SolveBeam(*m);
+        EscreveRelatorio(*m);
+        const std::string& r = m->ReportFile;
+        std::size_t at = r.find("--------Máximos Momentos nos Trechos");
+        ASSERT_NE(at, std::string::npos);
+        for (int skip = 0; skip < 1 + c.span; ++skip) at = r.find("\r\n", at) + 2;
+        const std::string row = r.substr(at, r.find("\r\n", at) - at);
+        ASSERT_EQ(row.size(), 50u) << row;
+        EXPECT_EQ(row.substr(c.smallest ? 28 : 6, 22), c.valueAndPos) << row;
+    }
 }
 
 }  // namespace

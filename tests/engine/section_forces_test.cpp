@@ -5,6 +5,8 @@
 #include <array>
 #include <cmath>
 #include <limits>
+#include <random>
+#include <string>
 #include <vector>
 
 #include "beam_builder.h"
@@ -114,9 +116,9 @@ TEST(SpanExtremes, CandidatesAndTies)
         // right of it x = (3 - 2) / 1 = d.
         {"zero right of the load", {4, -1, -2, 1}, -0.6875, -1.125 - 4.0 / 3, {2.5, 1, -2, 4, 3, 0, -3, 4}},
         // q = -1, P = +3 at 1, V(0) = 0.5, M(0) = 0: the shear vanishes at 0.5
-        // and at 3.5 (M = 3.125, the true maximum); only the first zero is
-        // examined, and of 0.5, 0, d and L the end wins with 3.
-        {"only the first zero", {4, -1, 3, 1}, 1.03125, 1.6875 - 4.0 / 3, {3, 4, 0, Any, 2.5, 1, -0.5, 1}},
+        // and at 3.5; the zero right of the load holds the maximum (3.125,
+        // more than M(L) = 3), the smallest moment is M(0) = 0.
+        {"both zeros", {4, -1, 3, 1}, 1.03125, 1.6875 - 4.0 / 3, {3.125, 3.5, 0, Any, 2.5, 1, -0.5, 1}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -141,6 +143,43 @@ TEST(SpanExtremes, SpanDataComesFromTheLoadRow)
     EXPECT_EQ(s.V0, 0.5);
     EXPECT_EQ(s.M0, 0.25);
     EXPECT_THROW(SpanOf(*m, 401), IndexError);
+}
+
+// Random beams, loads of both senses: no point of a dense walk along a span
+// has a moment beyond the extremes reported, and each extreme is the moment
+// at its position.
+TEST(SpanExtremes, NothingBeyondThemAlongRandomSpans)
+{
+    std::mt19937 random(21);
+    const auto uniform = [&](double lo, double hi) {
+        return std::uniform_real_distribution<double>(lo, hi)(random);
+    };
+    for (int beam = 0; beam < 100; ++beam) {
+        std::vector<Span> spans;
+        std::vector<int> codes{random() % 2 ? 10 : 11};
+        for (int i = 0; i < 3; ++i) {
+            const double L = uniform(1, 12);
+            spans.push_back({L, uniform(-5, 5), uniform(-20, 20), uniform(0, L)});
+            codes.push_back(random() % 2 ? 10 : 11);
+        }
+        auto m = makeBeam(spans, codes);
+        SolveBeam(*m);
+        for (int i = 1; i <= 3; ++i) {
+            SCOPED_TRACE("beam " + std::to_string(beam) + ", span " + std::to_string(i));
+            const SpanData s = SpanOf(*m, i);
+            const double largest = MaxMomentoPositivo(*m, i), smallest = MaxMomentoNegativo(*m, i);
+            EXPECT_EQ(largest, MomentoSecao(PosMaxMomentoPositivo(*m, i), s.q, s.P, s.d, s.L, s.V0, s.M0));
+            EXPECT_EQ(smallest, MomentoSecao(PosMaxMomentoNegativo(*m, i), s.q, s.P, s.d, s.L, s.V0, s.M0));
+            const double tolerance = 1e-9 * (1 + std::fabs(largest) + std::fabs(smallest));
+            constexpr int Steps = 4000;
+            for (int k = 0; k <= Steps; ++k) {
+                const double x = s.L * k / Steps;
+                const double M = MomentoSecao(x, s.q, s.P, s.d, s.L, s.V0, s.M0);
+                ASSERT_LE(M, largest + tolerance) << "at " << x;
+                ASSERT_GE(M, smallest - tolerance) << "at " << x;
+            }
+        }
+    }
 }
 
 }  // namespace
