@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
+#include <string>
 #include <vector>
 
 #include "data/numbers.h"
@@ -81,26 +83,61 @@ void drawCurve(Canvas& c, const PageMapping& map, const Curve& curve, double X1)
     }
 }
 
-// The larger extreme of the span: a line from the axis to its point, and its
-// value beside the line, below the span numbers (which hang 10 pixels under
-// the axis) and, for a downward extreme, below the curve: never among the
-// loads above the axis.
-void drawLargest(Canvas& c, const PageMapping& map, const Curve& curve, double X1, double Y1,
-                 const DiagramSettings& s)
+// A span's value on the page: its text and the box it takes.
+struct Label {
+    double magnitude;
+    int x, y, width, height;
+    std::string text;
+
+    bool overlaps(const Label& o) const
+    {
+        return x < o.x + o.width && o.x < x + width && y < o.y + o.height && o.y < y + height;
+    }
+};
+
+// The larger extreme of the span: a line from the axis to its point, and the
+// label of its value beside the line, below the span numbers (which hang 10
+// pixels under the axis) and, for a downward extreme, below the curve: never
+// among the loads above the axis. Nothing for a span that does not deflect.
+std::optional<Label> drawLargest(Canvas& c, const PageMapping& map, const Curve& curve, double X1, double Y1,
+                                 const DiagramSettings& s)
 {
     const DeflectionExtremes& e = curve.extremes;
     const DeflectionPoint& p = std::fabs(e.down.value) >= std::fabs(e.up.value) ? e.down : e.up;
-    if (std::fabs(p.value) <= Guard) return;
+    if (std::fabs(p.value) <= Guard) return std::nullopt;
     const Real X = static_cast<Real>(X1) + p.position;
     const int x = map.px(X), axis = map.py(Y1), point = map.py(p.value);
     c.setPen(colors::Black, 1);
     c.moveTo(x, axis);
     c.lineTo(x, point);
-    c.setFont(PageFont, s.UpDown7);
+
+    Label label;
+    label.magnitude = std::fabs(p.value);
+    label.text = (p.value < 0 ? "-" : "") + formatMagnitude(std::fabs(p.value), ValueDigits);
     const int belowNumbers = addInt(axis, addInt(s.UpDown7, 12));
-    const int y = p.value < 0 ? std::max(addInt(point, 3), belowNumbers) : belowNumbers;
-    const std::string sign = p.value < 0 ? "-" : "";
-    c.textOut(addInt(x, 3), y, sign + formatMagnitude(std::fabs(p.value), ValueDigits));
+    label.x = addInt(x, 3);
+    label.y = p.value < 0 ? std::max(addInt(point, 3), belowNumbers) : belowNumbers;
+    label.height = s.UpDown7;
+    // The page cannot measure text: digits are half as wide as the font is
+    // high, the point and the sign narrower, so this is a little generous.
+    label.width = static_cast<int>(label.text.size()) * (s.UpDown7 / 2 + 1);
+    return label;
+}
+
+// The largest values first; one that would cover a value already written is
+// left out (short spans side by side), so the page never shows a smudge.
+void writeLabels(Canvas& c, std::vector<Label> labels, const DiagramSettings& s)
+{
+    std::stable_sort(labels.begin(), labels.end(),
+                     [](const Label& a, const Label& b) { return a.magnitude > b.magnitude; });
+    std::vector<Label> written;
+    c.setFont(PageFont, s.UpDown7);
+    for (const Label& l : labels) {
+        if (std::any_of(written.begin(), written.end(), [&](const Label& w) { return w.overlaps(l); }))
+            continue;
+        c.textOut(l.x, l.y, l.text);
+        written.push_back(l);
+    }
 }
 
 }  // namespace
@@ -135,14 +172,18 @@ Recording DesenhaDeformada(const AnalysisModel& m, const DiagramSettings& s, con
     DrawAxisAndSpanNumbers(canvas, m, map, s);
     DrawSupports(canvas, m, map);
     const double T = ComprimentoTotal(m);
+    std::vector<Label> labels;
     for (long k = 1; k <= m.ElementCount; ++k) {
         const Curve& curve = curves[static_cast<std::size_t>(k - 1)];
         const long e = m.LoadRowElement(k, 1);
         const long a = m.Incidence(e, 1);
         DrawSpanLoads(canvas, m, map, k, T, s);
         drawCurve(canvas, map, curve, m.Coord(a, 1));
-        drawLargest(canvas, map, curve, m.Coord(a, 1), m.Coord(a, 2), s);
+        if (auto label = drawLargest(canvas, map, curve, m.Coord(a, 1), m.Coord(a, 2), s))
+            labels.push_back(*label);
     }
+    // Over every curve, so that no later span draws across a value.
+    writeLabels(canvas, labels, s);
     DrawTitle(canvas, "Deformada");
 
     Recording page = canvas.take();

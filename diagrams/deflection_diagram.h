@@ -7,8 +7,8 @@
 // so that the beam's largest deflection lies a third of the page height from
 // the axis; the axis sits where the curve's range is centred on the page. Each
 // span's largest deflection (the larger of its downward and upward extremes)
-// is marked by a line from the axis and written beside its point, when it is
-// not zero.
+// is marked by a line from the axis and written beside it, the largest values
+// first, leaving out a value that would cover one already written.
 
 #include <string>
 

@@ -278,6 +278,22 @@ TEST(DeflectionPage, LargestDeflectionAThirdOfThePageFromTheAxis)
     ASSERT_EQ(texts.size(), 6u);
     EXPECT_EQ(texts[4].substr(texts[4].find(' ') + 1), std::to_string(axis + 27) + " 0.00400938") << texts[4];
 
+    // Ten short spans side by side: a value that would cover another is left
+    // out (a value of 9 or more characters is wider than 50 pixels).
+    std::vector<double> xs;
+    for (int i = 0; i <= 10; ++i) xs.push_back(i);
+    const auto many = beam(xs, std::vector<int>(11, 10), std::vector<SpanLoad>(10, {-1}));
+    std::vector<Pt> values;
+    for (const DrawOp& o : DesenhaDeformada(*many, s, "").ops)
+        if (const auto* t = std::get_if<op::Text>(&o); t && t->text.find("0.00") != std::string::npos)
+            values.push_back({t->x, t->y});
+    EXPECT_GE(values.size(), 2u);
+    EXPECT_LT(values.size(), 10u);
+    for (std::size_t i = 0; i < values.size(); ++i)
+        for (std::size_t j = 0; j < i; ++j)
+            EXPECT_TRUE(std::abs(values[i].first - values[j].first) >= 50 ||
+                        std::abs(values[i].second - values[j].second) >= 15);
+
     // A beam that does not deflect: the fallback scale and no values.
     const auto still = beam({0, 1}, {10, 10}, {{}});
     EXPECT_EQ(EscalaDeformada(*still, s), 100.0);
