@@ -11,6 +11,12 @@
 // of the solution bit for bit. A load position outside the span takes the
 // formula of its side for the whole span, which is what the fixed-end forces
 // of the equivalent loads extend to (and what MomentoSecao integrates to).
+//
+// Another kind of span load brings three things: its fixed-ended deflection
+// and slope (fixedEndDeflection, fixedEndSlope), its part of E I v'' and
+// E I v''' on a piece (slopeOnPiece, whose polynomial then grows by the
+// load's degree), and the points where its formula changes, which split the
+// span into pieces in ExtremeDeflections.
 
 #include "engine/deflection.h"
 
