@@ -6,29 +6,37 @@
 
 #include "data/beam_file.h"
 #include "data/file_names.h"
+#include "data/numbers.h"
 #include "data/text_file.h"
+#include "diagrams/deflection_diagram.h"
 #include "diagrams/diagrams.h"
 #include "engine/engine.h"
 #include "engine/errors.h"
 #include "engine/report.h"
 #include "influence/influence.h"
+#include "results_json.h"
 
 namespace kalvoro {
 
 namespace {
 
 constexpr const char* Usage =
-    "Uso: kalvoro-batch [--svg] ARQUIVO.vig\n"
-    "     kalvoro-batch [--svg] --influence TRECHO POSICAO ARQUIVO.vig\n"
+    "Uso: kalvoro-batch [--svg] [--json] ARQUIVO.vig\n"
+    "     kalvoro-batch [--svg] [--json] --influence TRECHO POSICAO ARQUIVO.vig\n"
     "     kalvoro-batch --check ARQUIVO.vig\n"
     "     kalvoro-batch --help\n"
     "\n"
     "Calcula a viga descrita no arquivo de dados (que não é alterado), grava o\n"
-    "relatório de resultados ARQUIVO.sai e os diagramas ARQUIVOM.wmf (momentos) e\n"
-    "ARQUIVOC.wmf (cortantes) ao lado do arquivo de dados e imprime o relatório.\n"
+    "relatório de resultados ARQUIVO.sai e os diagramas ARQUIVOM.wmf (momentos),\n"
+    "ARQUIVOC.wmf (cortantes) e ARQUIVOD.wmf (deformada) ao lado do arquivo de\n"
+    "dados e imprime o relatório.\n"
     "Os nomes gravados são o nome do arquivo cortado no seu primeiro \".\".\n"
     "\n"
-    "  --svg        grava também os diagramas em SVG (ARQUIVOM.svg, ARQUIVOC.svg)\n"
+    "  --svg        grava também os diagramas em SVG (ARQUIVOM.svg, ARQUIVOC.svg,\n"
+    "               ARQUIVOD.svg)\n"
+    "  --json       grava também ARQUIVO.json: o modelo lido e todos os resultados\n"
+    "               com todos os dígitos (com --influence, também as ordenadas das\n"
+    "               linhas de influência)\n"
     "  --influence TRECHO POSICAO\n"
     "               depois do cálculo, calcula as linhas de influência da seção à\n"
     "               distância POSICAO do nó esquerdo do trecho TRECHO, grava\n"
@@ -49,6 +57,7 @@ struct Options {
     bool help = false;
     bool check = false;
     bool svg = false;
+    bool json = false;
     bool influence = false;
     std::string span, position, file;
 };
@@ -65,6 +74,8 @@ bool parse(const std::vector<std::string>& args, Options& o)
             o.check = true;
         } else if (a == "--svg") {
             o.svg = true;
+        } else if (a == "--json") {
+            o.json = true;
         } else if (a == "--influence") {
             if (i + 2 >= args.size()) return false;
             o.influence = true;
@@ -77,7 +88,7 @@ bool parse(const std::vector<std::string>& args, Options& o)
         }
     }
     if (o.help) return true;
-    if (files.size() != 1 || (o.check && (o.influence || o.svg))) return false;
+    if (files.size() != 1 || (o.check && (o.influence || o.svg || o.json))) return false;
     o.file = files.front();
     return true;
 }
@@ -135,6 +146,7 @@ int runBatch(const std::vector<std::string>& args, std::ostream& out, std::ostre
 
     std::vector<std::string> written;
     const DiagramSettings settings;
+    nlohmann::ordered_json results;
     try {
         model->ReportFile.clear();
         ColunasAltura(*model);
@@ -161,6 +173,11 @@ int runBatch(const std::vector<std::string>& args, std::ostream& out, std::ostre
         DesenhaCortantes(*model, settings, o.file, o.svg);
         written.push_back(derivedName(o.file, "C.wmf"));
         if (o.svg) written.push_back(derivedName(o.file, "C.svg"));
+        DesenhaDeformada(*model, settings, o.file, o.svg);
+        written.push_back(derivedName(o.file, "D.wmf"));
+        if (o.svg) written.push_back(derivedName(o.file, "D.svg"));
+        // Taken now: the influence lines solve the beam again for every position.
+        if (o.json) results = ResultsDocument(*model, read.title);
     } catch (const IoError& e) {
         err << e.what() << '\n';
         return batch_exit::FileError;
@@ -169,18 +186,21 @@ int runBatch(const std::vector<std::string>& args, std::ostream& out, std::ostre
         return batch_exit::EngineFailure;
     }
 
-    if (!o.influence) {
-        out << model->ReportFile;
-    } else {
+    // What is printed once every file is written: the results report, or the
+    // influence-line report when asked for.
+    std::string report = model->ReportFile;
+    if (o.influence) {
         try {
-            const std::string report = ComputeInfluenceReport(*model, o.span, o.position, o.file);
+            std::vector<InfluenceOrdinate> ordinates;
+            report =
+                ComputeInfluenceReport(*model, o.span, o.position, o.file, o.json ? &ordinates : nullptr);
             written.push_back(derivedName(o.file, "LIM.sai"));
             Recording page;
             if (!DesenhaLinhaInfluencia(*model, settings, o.span, o.position, o.file, toStderr, page, o.svg))
                 return batch_exit::InfluenceFailure;
             written.push_back(derivedName(o.file, "LIM.wmf"));
             if (o.svg) written.push_back(derivedName(o.file, "LIM.svg"));
-            out << report;
+            if (o.json) AddInfluence(results, toInt(o.span), toReal(o.position), ordinates);
         } catch (const Error& e) {
             err << forTerminal(InfluenceFailureMessage) << '\n';
             err << e.what() << '\n';
@@ -190,6 +210,18 @@ int runBatch(const std::vector<std::string>& args, std::ostream& out, std::ostre
         }
     }
 
+    if (o.json) {
+        const std::string name = derivedName(o.file, ".json");
+        try {
+            writeFileAtomically(name, JsonText(results));
+        } catch (const IoError& e) {
+            err << e.what() << '\n';
+            return batch_exit::FileError;
+        }
+        written.push_back(name);
+    }
+
+    out << report;
     for (const std::string& name : written) err << "Gravado: " << name << '\n';
     return printed(out, err) ? batch_exit::Ok : batch_exit::FileError;
 }

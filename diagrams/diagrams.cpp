@@ -252,6 +252,14 @@ double EscalaCortantes(const AnalysisModel& m, const DiagramSettings& s)
     return verticalScale(s.shearHeight, a, b);
 }
 
+void DrawSpanLoads(Canvas& c, const AnalysisModel& m, const PageMapping& map, long k, double T,
+                   const DiagramSettings& s)
+{
+    const PageSpan sp = spanOfRow(m, k);
+    drawConcentratedLoad(c, map, sp, s);
+    drawDistributedLoad(c, map, sp, T, s);
+}
+
 // The whole page is recorded before anything is written, so a failure while
 // drawing leaves no file behind.
 Recording DesenhaMomentos(const AnalysisModel& m, const DiagramSettings& s, const std::string& dataFile,

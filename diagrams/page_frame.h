@@ -53,6 +53,12 @@ void DrawAxisAndSpanNumbers(Canvas& c, const AnalysisModel& m, const PageMapping
 // bar with eight hatch strokes, any other code nothing.
 void DrawSupports(Canvas& c, const AnalysisModel& m, const PageMapping& map);
 
+// The loads of load row k, when s.CheckBox2 is set: its concentrated load and
+// its uniform load, each with its magnitude. T is the whole beam's length,
+// which spaces the uniform load's arrows. (Drawn as on the moment page.)
+void DrawSpanLoads(Canvas& c, const AnalysisModel& m, const PageMapping& map, long k, double T,
+                   const DiagramSettings& s);
+
 // The title at the top-left corner in the title font.
 void DrawTitle(Canvas& c, const std::string& title);
 

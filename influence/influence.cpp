@@ -170,7 +170,8 @@ namespace {
 
 // The report, built in the model's report channel. The section's row n must
 // exist (checked by the caller).
-void writeInfluenceReport(AnalysisModel& m, UnitLoadSession& rows, long n, double xs)
+void writeInfluenceReport(AnalysisModel& m, UnitLoadSession& rows, long n, double xs,
+                          std::vector<InfluenceOrdinate>* ordinates)
 {
     std::string& out = m.ReportFile;
     out.clear();
@@ -199,6 +200,7 @@ void writeInfluenceReport(AnalysisModel& m, UnitLoadSession& rows, long n, doubl
 
             out += fieldInt(k, 7) + fieldReal(d, 9, 2) + fieldReal(Vesq, 14, 6) + fieldReal(Vdir, 14, 6) +
                    fieldReal(M, 14, 6) + CrLf;
+            if (ordinates) ordinates->push_back({k, d, Vesq, Vdir, M});
         }
     }
 }
@@ -206,7 +208,8 @@ void writeInfluenceReport(AnalysisModel& m, UnitLoadSession& rows, long n, doubl
 }  // namespace
 
 std::string ComputeInfluenceReport(AnalysisModel& m, const std::string& trechoText,
-                                   const std::string& posText, const std::string& dataFile)
+                                   const std::string& posText, const std::string& dataFile,
+                                   std::vector<InfluenceOrdinate>* ordinates)
 {
     const long n = toInt(trechoText);
     const double xs = toReal(posText);
@@ -217,7 +220,7 @@ std::string ComputeInfluenceReport(AnalysisModel& m, const std::string& trechoTe
 
     UnitLoadSession rows(m);
     try {
-        writeInfluenceReport(m, rows, n, xs);
+        writeInfluenceReport(m, rows, n, xs, ordinates);
         writeTextFile(derivedName(dataFile, "LIM.sai"), m.ReportFile);
     } catch (const Error&) {
         rows.restoreUserRows();

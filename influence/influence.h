@@ -12,6 +12,7 @@
 // the X extent of the row's element.
 
 #include <string>
+#include <vector>
 
 #include "data/beam_file.h"
 #include "diagrams/diagram_settings.h"
@@ -38,6 +39,14 @@ bool Li(AnalysisModel& m, long k, long n, double d, double x, double& M, double&
 inline constexpr const char* InfluenceFailureMessage =
     "Linha de Influência não calculada.\rVerifique seu dados e tente novamente.";
 
+// One line of the influence-line report: the unit load on span k at distance
+// d from its left node, and the section's shear left and right of it and its
+// moment, as the report prints them (with every digit).
+struct InfluenceOrdinate {
+    long span;
+    double d, shearLeft, shearRight, moment;
+};
+
 // The compute command's computation: reads the two field texts, writes
 // stem + "LIM.sai" atomically and returns the report (UTF-8, CR LF), which is
 // also left in m.ReportFile. Throws kalvoro::Error on failure: a text that is
@@ -45,8 +54,10 @@ inline constexpr const char* InfluenceFailureMessage =
 // (IndexError, before anything is computed or written), a position that cannot
 // be solved, a report that cannot be written (IoError). The load rows are
 // restored and the user's beam solved again whether it succeeds or fails.
+// With ordinates given, the report's lines are also appended there.
 std::string ComputeInfluenceReport(AnalysisModel& m, const std::string& trechoText,
-                                   const std::string& posText, const std::string& dataFile);
+                                   const std::string& posText, const std::string& dataFile,
+                                   std::vector<InfluenceOrdinate>* ordinates = nullptr);
 
 // The moment influence line on the influence page (settings.influenceWidth x
 // influenceHeight). Unreadable texts ("Trecho inválido e/ou seção inválida") and

@@ -9,7 +9,8 @@
 // main window, of the about box and the configuration dialog, of the section
 // dialog and of both pages of the influence-line window after a computation
 // with the section the dialog holds, and ends. With a named beam it also
-// prints both pages (as PDF files beside the beam, whatever the printers).
+// prints the pages of both windows and the deflected shape's (as PDF files
+// beside the beam, whatever the printers).
 //
 // `--quit-after-first-paint` (for measuring the start) ends the program as soon
 // as the main window has been painted for the first time.
@@ -76,6 +77,10 @@ void saveScreenshots(kalvoro::MainWindow& window, const QString& folder)
     if (!window.dataFile().empty()) {
         kalvoro::setPdfPrintingForced(true);
         influence->SpeedButton3Click();
+        // The print command prints the page of the tab it is given from.
+        window.pages()->setCurrentWidget(window.page(kalvoro::Page::Momentos));
+        window.SpeedButton11Click();
+        window.pages()->setCurrentWidget(window.page(kalvoro::Page::Deformada));
         window.SpeedButton11Click();
     }
     influence->hide();

@@ -31,6 +31,7 @@
 #include "data/beam_file.h"
 #include "data/file_names.h"
 #include "data/text_file.h"
+#include "diagrams/deflection_diagram.h"
 #include "diagrams/diagrams.h"
 #include "engine/engine.h"
 #include "engine/errors.h"
@@ -209,7 +210,9 @@ void MainWindow::buildPages()
 {
     pages_ = new QTabWidget(this);
     pages_->setObjectName(QStringLiteral("PageControl1"));
-    pages_->setUsesScrollButtons(false);
+    // The seven original tabs fill the window's width; those added after them
+    // are reached with the tab bar's arrows.
+    pages_->setUsesScrollButtons(true);
     auto* tabStyle = new CompactTabStyle;
     tabStyle->setParent(pages_);
     pages_->tabBar()->setStyle(tabStyle);
@@ -221,8 +224,10 @@ void MainWindow::buildPages()
     pages_->addTab(buildReportPage(), QStringLiteral("Saídas"));
     pages_->addTab(buildDiagramPage(image1_), QStringLiteral("Diag. Momentos"));
     pages_->addTab(buildDiagramPage(image2_), QStringLiteral("Diag. Cortantes"));
+    pages_->addTab(buildDiagramPage(image3_), QStringLiteral("Deformada"));
     image1_->setObjectName(QStringLiteral("Image1"));
     image2_->setObjectName(QStringLiteral("Image2"));
+    image3_->setObjectName(QStringLiteral("Image3"));
 
     auto* central = new QWidget(this);
     auto* layout = new QVBoxLayout(central);
@@ -550,12 +555,14 @@ void MainWindow::showImages()
 {
     image1_->setPixmap(QPixmap::fromImage(momentImage_));
     image2_->setPixmap(QPixmap::fromImage(shearImage_));
+    image3_->setPixmap(QPixmap::fromImage(deflectionImage_));
 }
 
 void MainWindow::clearImages()
 {
-    for (QImage* img : {&momentImage_, &shearImage_}) {
-        const bool moment = img == &momentImage_;
+    // The deflected shape is drawn on a page of the moment page's size.
+    for (QImage* img : {&momentImage_, &shearImage_, &deflectionImage_}) {
+        const bool moment = img != &shearImage_;
         const int w = moment ? config_.diagram.momentWidth : config_.diagram.shearWidth;
         const int h = moment ? config_.diagram.momentHeight : config_.diagram.shearHeight;
         *img = QImage(w, h, QImage::Format_RGB32);
@@ -579,6 +586,9 @@ void MainWindow::redraw()
     shearPage_ = DesenhaCortantes(*model_, config_.diagram, saveAs);
     shearImage_ = renderRecording(shearPage_);
     image2_->setPixmap(QPixmap::fromImage(shearImage_));
+    deflectionPage_ = DesenhaDeformada(*model_, config_.diagram, ArquivoDados);
+    deflectionImage_ = renderRecording(deflectionPage_);
+    image3_->setPixmap(QPixmap::fromImage(deflectionImage_));
 }
 
 // ------------------------------------------------------------------ commands
@@ -780,6 +790,13 @@ void MainWindow::SpeedButton6Click()
 
 void MainWindow::SpeedButton11Click()
 {
+    // The deflected shape prints on a page of its own, in the moment diagram's
+    // place, so that the page of the two diagrams stays as it always was.
+    if (pages_->currentWidget() == page(Page::Deformada)) {
+        printDiagramsAndReport(ArquivoDados, {{"D.wmf", UpperDiagramRect}}, *report_, "D.pdf", *dialogs_,
+                               [this](const QString& text) { showNotice(text); });
+        return;
+    }
     printDiagramsAndReport(ArquivoDados, {{"M.wmf", UpperDiagramRect}, {"C.wmf", LowerDiagramRect}}, *report_,
                            ".pdf", *dialogs_, [this](const QString& text) { showNotice(text); });
 }

@@ -47,8 +47,9 @@ struct Configuration {
     DiagramSettings diagram;
 };
 
-// The seven pages, in tab order.
-enum class Page { Trechos, Cargas, Apoios, Materiais, Saidas, Momentos, Cortantes };
+// The pages, in tab order: the seven of the original layout, then the
+// deflected shape.
+enum class Page { Trechos, Cargas, Apoios, Materiais, Saidas, Momentos, Cortantes, Deformada };
 
 class MainWindow : public QMainWindow {
     Q_OBJECT
@@ -73,9 +74,10 @@ public:
     void SpeedButton9Click();                // zoom out
     void SpeedButton10Click();               // zoom in
     void SpeedButton6Click();                // configuration dialog, then redraw
-    void SpeedButton11Click();               // print both diagrams and the report
+    void SpeedButton11Click();               // print both diagrams and the report (the
+                                             // deflected shape and the report on its tab)
     void SpeedButton12Click();               // the influence-line window
-    // Both diagrams again from the model, saved beside ArquivoDados when it is
+    // The diagrams again from the model, saved beside ArquivoDados when it is
     // named. Does nothing until a calculation has completed: a model that was
     // never analysed (or whose last read or analysis failed) has no diagram.
     void redraw();
@@ -96,9 +98,11 @@ public:
     QPlainTextEdit* reportView() const { return report_; }
     const QImage& momentImage() const { return momentImage_; }
     const QImage& shearImage() const { return shearImage_; }
+    const QImage& deflectionImage() const { return deflectionImage_; }
     // The drawings the two images were replayed from (empty before the first).
     const Recording& momentRecording() const { return momentPage_; }
     const Recording& shearRecording() const { return shearPage_; }
+    const Recording& deflectionRecording() const { return deflectionPage_; }
     QLabel* hintPanel() const { return hintPanel_; }
     QLabel* timePanel() const { return timePanel_; }
     AboutBox* aboutBox() const { return about_; }
@@ -164,10 +168,13 @@ private:
     QPlainTextEdit* report_ = nullptr;
     QLabel* image1_ = nullptr;
     QLabel* image2_ = nullptr;
+    QLabel* image3_ = nullptr;
     QImage momentImage_;
     QImage shearImage_;
+    QImage deflectionImage_;
     Recording momentPage_;
     Recording shearPage_;
+    Recording deflectionPage_;
     QString notice_;
     QLabel* hintPanel_ = nullptr;
     QLabel* timePanel_ = nullptr;

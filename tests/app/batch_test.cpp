@@ -11,8 +11,19 @@
 #include <string>
 #include <vector>
 
+#include <bit>
+#include <cstdint>
+#include <memory>
+#include <nlohmann/json.hpp>
+
 #include "batch.h"
+#include "data/beam_file.h"
 #include "data/text_file.h"
+#include "engine/deflection.h"
+#include "engine/engine.h"
+#include "engine/report.h"
+#include "engine/section_forces.h"
+#include "influence/influence.h"
 
 namespace fs = std::filesystem;
 using kalvoro::runBatch;
@@ -176,6 +187,143 @@ TEST_F(Batch, InfluenceLinesOfASection)
     EXPECT_NE(err.str().find("Linha de Influência não calculada.\nVerifique seu dados e tente novamente."),
               std::string::npos);
     EXPECT_EQ(run({"--influence", "x", "0.5", vig.string()}), kalvoro::batch_exit::InfluenceFailure);
+}
+
+// The numbers of stem.json against the model that the same file gives in
+// memory, bit for bit, and every number of the document among them.
+struct JsonCheck {
+    void same(const nlohmann::json& value, double expected, const std::string& where)
+    {
+        ASSERT_TRUE(value.is_number()) << where;
+        EXPECT_EQ(std::bit_cast<std::uint64_t>(value.get<double>()), std::bit_cast<std::uint64_t>(expected))
+            << where << ": " << value << " against " << expected;
+        ++compared;
+    }
+    void same(const nlohmann::json& value, long expected, const std::string& where)
+    {
+        ASSERT_TRUE(value.is_number_integer()) << where;
+        EXPECT_EQ(value.get<long>(), expected) << where;
+        ++compared;
+    }
+    // Numbers anywhere in the document.
+    static long count(const nlohmann::json& j)
+    {
+        if (j.is_number()) return 1;
+        long n = 0;
+        if (j.is_structured())
+            for (const auto& item : j) n += count(item);
+        return n;
+    }
+
+    long compared = 0;
+};
+
+TEST_F(Batch, JsonHoldsEveryResultBitForBit)
+{
+    const fs::path vig = example("tres-trechos.vig");
+    ASSERT_EQ(run({"--json", "--influence", "2", "1.5", vig.string()}), 0) << err.str();
+    EXPECT_NE(err.str().find("Gravado: " + (dir / "tres-trechos.json").string()), std::string::npos);
+    const auto doc = nlohmann::json::parse(slurp(dir / "tres-trechos.json"));
+
+    // The same beam solved here.
+    auto m = std::make_unique<kalvoro::AnalysisModel>();
+    const kalvoro::ReadResult read = kalvoro::Abrir(vig.string(), *m, {});
+    ASSERT_EQ(read.status, 0);
+    kalvoro::SolveBeam(*m);
+
+    EXPECT_EQ(doc.at("format"), "kalvoro-results");
+    EXPECT_EQ(doc.at("version"), 1);
+    EXPECT_EQ(doc.at("title"), read.title);
+    JsonCheck c;
+    c.same(doc.at("version"), 1L, "version");
+    ASSERT_EQ(doc.at("nodes").size(), 4u);
+    for (long n = 1; n <= m->NodeCount; ++n) {
+        const auto& node = doc.at("nodes").at(n - 1);
+        const std::string at = "node " + std::to_string(n);
+        c.same(node.at("node"), n, at);
+        c.same(node.at("x"), m->Coord(n, 1), at + " x");
+        c.same(node.at("y"), m->Coord(n, 2), at + " y");
+        c.same(node.at("displacement").at("vertical"), m->LoadVector(2 * n - 1, 1), at + " vertical");
+        c.same(node.at("displacement").at("rotation"), m->LoadVector(2 * n, 1), at + " rotation");
+        c.same(node.at("reactions").at("force"), m->Reaction(n, 1), at + " force");
+        c.same(node.at("reactions").at("moment"), m->Reaction(n, 2), at + " moment");
+    }
+    EXPECT_EQ(doc.at("nodes").at(0).at("support"),
+              nlohmann::json::parse(R"({"code": "11", "vertical": true, "rotation": true})"));
+    EXPECT_EQ(doc.at("nodes").at(3).at("support"),
+              nlohmann::json::parse(R"({"code": "10", "vertical": true, "rotation": false})"));
+
+    ASSERT_EQ(doc.at("spans").size(), 3u);
+    for (long i = 1; i <= m->ElementCount; ++i) {
+        const auto& span = doc.at("spans").at(i - 1);
+        const std::string at = "span " + std::to_string(i);
+        const kalvoro::SpanData s = kalvoro::SpanOf(*m, i);
+        c.same(span.at("span"), i, at);
+        c.same(span.at("start_node"), i, at);
+        c.same(span.at("end_node"), i + 1, at);
+        c.same(span.at("length"), s.L, at + " length");
+        c.same(span.at("E"), m->MaterialProp(m->ElementMaterial[i], 1), at + " E");
+        c.same(span.at("I"), m->SectionProp(m->ElementSection[i], 1), at + " I");
+        c.same(span.at("loads").at("q"), s.q, at + " q");
+        c.same(span.at("loads").at("P"), s.P, at + " P");
+        c.same(span.at("loads").at("d"), s.d, at + " d");
+        const double end = m->Coord(i + 1, 1) - m->Coord(i, 1);
+        for (const auto& [name, x] : {std::pair{"start", 0.0}, std::pair{"end", end}}) {
+            const auto& f = span.at("end_forces").at(name);
+            c.same(f.at("shear"), kalvoro::CortanteSecao(x, s.q, s.P, s.d, s.L, s.V0, s.M0), at + " shear");
+            c.same(f.at("moment"), kalvoro::MomentoSecao(x, s.q, s.P, s.d, s.L, s.V0, s.M0), at + " moment");
+        }
+        const auto point = [&](const nlohmann::json& p, double value, double position,
+                               const std::string& what) {
+            c.same(p.at("value"), value, at + " " + what);
+            c.same(p.at("position"), position, at + " " + what + " position");
+        };
+        point(span.at("moment").at("max"), MaxMomentoPositivo(*m, i), PosMaxMomentoPositivo(*m, i), "M+");
+        point(span.at("moment").at("min"), MaxMomentoNegativo(*m, i), PosMaxMomentoNegativo(*m, i), "M-");
+        point(span.at("shear").at("max"), MaxCortantePositivo(*m, i), PosMaxCortantePositivo(*m, i), "V+");
+        point(span.at("shear").at("min"), MaxCortanteNegativo(*m, i), PosMaxCortanteNegativo(*m, i), "V-");
+        const auto v = kalvoro::ExtremeDeflections(kalvoro::DeflectionOf(*m, i));
+        point(span.at("deflection").at("down"), v.down.value, v.down.position, "down");
+        point(span.at("deflection").at("up"), v.up.value, v.up.position, "up");
+    }
+
+    std::vector<kalvoro::InfluenceOrdinate> ordinates;
+    kalvoro::ComputeInfluenceReport(*m, "2", "1.5", (dir / "aqui.vig").string(), &ordinates);
+    const auto& influence = doc.at("influence");
+    c.same(influence.at("section").at("span"), 2L, "section");
+    c.same(influence.at("section").at("position"), 1.5, "section");
+    ASSERT_EQ(influence.at("ordinates").size(), ordinates.size());
+    EXPECT_EQ(ordinates.size(), 33u);
+    for (std::size_t k = 0; k < ordinates.size(); ++k) {
+        const auto& o = influence.at("ordinates").at(k);
+        const std::string at = "ordinate " + std::to_string(k);
+        c.same(o.at("span"), ordinates[k].span, at);
+        c.same(o.at("load_position"), ordinates[k].d, at);
+        c.same(o.at("shear_left"), ordinates[k].shearLeft, at);
+        c.same(o.at("shear_right"), ordinates[k].shearRight, at);
+        c.same(o.at("moment"), ordinates[k].moment, at);
+    }
+    EXPECT_EQ(c.compared, JsonCheck::count(doc));
+}
+
+// stem.json is a file of its own: every other output of every example is the
+// same, byte for byte, with and without it.
+TEST_F(Batch, JsonChangesNoOtherOutput)
+{
+    for (const char* name : {"dois-trechos.vig", "tres-trechos.vig", "vinte-e-quatro-trechos.vig"}) {
+        SCOPED_TRACE(name);
+        const fs::path plain = example(name, dir / "sem"), json = example(name, dir / "com");
+        ASSERT_EQ(run({"--svg", "--influence", "1", "0.5", plain.string()}), 0) << err.str();
+        const std::string printed = out.str();
+        ASSERT_EQ(run({"--svg", "--json", "--influence", "1", "0.5", json.string()}), 0) << err.str();
+        EXPECT_EQ(out.str(), printed);
+        const std::string stem = fs::path(name).stem().string();
+        for (const char* suffix : {".sai", "M.wmf", "C.wmf", "D.wmf", "LIM.sai", "LIM.wmf", "M.svg", "C.svg",
+                                   "D.svg", "LIM.svg", ".vig"})
+            EXPECT_EQ(slurp(dir / "com" / (stem + suffix)), slurp(dir / "sem" / (stem + suffix))) << suffix;
+        EXPECT_TRUE(fs::exists(dir / "com" / (stem + ".json")));
+        EXPECT_FALSE(fs::exists(dir / "sem" / (stem + ".json")));
+    }
 }
 
 TEST_F(Batch, RunsAsAProcess)

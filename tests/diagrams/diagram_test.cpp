@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -13,6 +14,7 @@
 #include <tuple>
 #include <vector>
 
+#include "diagrams/deflection_diagram.h"
 #include "diagrams/diagrams.h"
 #include "diagrams/page_frame.h"
 #include "diagrams/svg.h"
@@ -249,6 +251,55 @@ TEST(ShearPage, StepsAtTheConcentratedLoad)
               (std::vector<Pt>{{20, 162}, {20, 23}, {187, 23}, {187, 255}, {438, 255}, {438, 162}}));
 }
 
+// q = -1 on a pinned span 1 long: v = -5/384 at mid-span, 278/3 pixels below
+// the axis; the axis where the curve's range [-5/384, 0] is centred.
+TEST(DeflectionPage, LargestDeflectionAThirdOfThePageFromTheAxis)
+{
+    const DiagramSettings s;
+    const auto m = oneSpan();
+    EXPECT_DOUBLE_EQ(EscalaDeformada(*m, s), 278 / (3 * 5.0 / 384));
+    const Recording page = DesenhaDeformada(*m, s, "");
+    const std::vector<Pt> curve = drawnWith(page, colors::Blue, 1);
+    ASSERT_EQ(curve.size(), 129u);  // 128 steps, the extreme at mid-span among them
+    EXPECT_EQ(curve.front(), Pt(20, 93));
+    EXPECT_EQ(curve.back(), Pt(438, 93));
+    EXPECT_NE(std::find(curve.begin(), curve.end(), Pt(229, 186)), curve.end());
+    for (const Pt& p : curve) EXPECT_LE(p.second, 186);
+    // The span number under the axis, the load, the value below its point, the title.
+    EXPECT_EQ(textsOf(page),
+              (std::vector<std::string>{"229 103 1", "25 48 1", "232 189 -0.0130208", "0 0 Deformada"}));
+
+    // An unloaded span beside a loaded one rises (M = -1/16 at the middle
+    // support: v = x(1-x)(2-x)/96 at x = 1 - 1/sqrt 3): its value goes below
+    // the span numbers, away from the loads above the axis.
+    const auto two = beam({0, 1, 2}, {10, 10, 10}, {{-1}, {}});
+    const std::vector<std::string> texts = textsOf(DesenhaDeformada(*two, s, ""));
+    const int axis = drawnWith(DesenhaDeformada(*two, s, ""), colors::Navy, 1).front().second;
+    ASSERT_EQ(texts.size(), 6u);
+    EXPECT_EQ(texts[4].substr(texts[4].find(' ') + 1), std::to_string(axis + 27) + " 0.00400938") << texts[4];
+
+    // Ten short spans side by side: a value that would cover another is left
+    // out (a value of 9 or more characters is wider than 50 pixels).
+    std::vector<double> xs;
+    for (int i = 0; i <= 10; ++i) xs.push_back(i);
+    const auto many = beam(xs, std::vector<int>(11, 10), std::vector<SpanLoad>(10, {-1}));
+    std::vector<Pt> values;
+    for (const DrawOp& o : DesenhaDeformada(*many, s, "").ops)
+        if (const auto* t = std::get_if<op::Text>(&o); t && t->text.find("0.00") != std::string::npos)
+            values.push_back({t->x, t->y});
+    EXPECT_GE(values.size(), 2u);
+    EXPECT_LT(values.size(), 10u);
+    for (std::size_t i = 0; i < values.size(); ++i)
+        for (std::size_t j = 0; j < i; ++j)
+            EXPECT_TRUE(std::abs(values[i].first - values[j].first) >= 50 ||
+                        std::abs(values[i].second - values[j].second) >= 15);
+
+    // A beam that does not deflect: the fallback scale and no values.
+    const auto still = beam({0, 1}, {10, 10}, {{}});
+    EXPECT_EQ(EscalaDeformada(*still, s), 100.0);
+    EXPECT_EQ(textsOf(DesenhaDeformada(*still, s, "")).size(), 2u);
+}
+
 TEST(PageOptions, SwitchNumbersLoadsPanAndZoom)
 {
     struct Row {
@@ -316,7 +367,10 @@ TEST(DiagramFiles, NamedAfterTheDataFileAndWrittenOnlyWhole)
     std::ofstream(dir / "vigaM.wmf") << "an older picture";
     EXPECT_EQ(slurp(dir / "vigaM.wmf"), wmfBytes(DesenhaMomentos(*m, s, dir / "viga.vig")));
     EXPECT_EQ(slurp(dir / "vigaC.wmf"), wmfBytes(DesenhaCortantes(*m, s, dir / "viga.vig")));
+    EXPECT_EQ(slurp(dir / "vigaD.wmf"), wmfBytes(DesenhaDeformada(*m, s, dir / "viga.vig")));
     EXPECT_FALSE(fs::exists(dir / "vigaC.svg"));
+    const Recording deflection = DesenhaDeformada(*m, s, dir / "viga.vig", true);
+    EXPECT_EQ(slurp(dir / "vigaD.svg"), svgText(deflection));
 
     fs::create_directories(dir / "my.dir");  // cut in the file name, not in a folder
     const Recording page = DesenhaMomentos(*m, s, dir / "my.dir/viga.v2.vig", true);
@@ -327,7 +381,8 @@ TEST(DiagramFiles, NamedAfterTheDataFileAndWrittenOnlyWhole)
 
     DesenhaMomentos(*m, s, "", true);
     DesenhaCortantes(*m, s, "", true);
-    for (const char* f : {"M.wmf", "C.wmf", "M.svg"}) EXPECT_FALSE(fs::exists(f)) << f;
+    DesenhaDeformada(*m, s, "", true);
+    for (const char* f : {"M.wmf", "C.wmf", "M.svg", "D.wmf"}) EXPECT_FALSE(fs::exists(f)) << f;
 
     auto broken = twoSpans();  // a load row naming element 0
     broken->LoadRowElement(2, 1) = 0;
@@ -358,7 +413,8 @@ TEST(DiagramFiles, ReadByIndependentWmfReaders)
     const auto m = twoSpans();
     const std::pair<std::string, Recording> pages[] = {
         {dir / "stemM.wmf", DesenhaMomentos(*m, {}, dir / "stem.vig")},
-        {dir / "stemC.wmf", DesenhaCortantes(*m, {}, dir / "stem.vig")}};
+        {dir / "stemC.wmf", DesenhaCortantes(*m, {}, dir / "stem.vig")},
+        {dir / "stemD.wmf", DesenhaDeformada(*m, {}, dir / "stem.vig")}};
     for (const auto& [wmf, rec] : pages) {
         SCOPED_TRACE(wmf);
         EXPECT_EQ(run("/usr/bin/wmf2svg -o '" + dir / "out.svg' '" + wmf + "'"), 0)

@@ -45,6 +45,7 @@ private slots:
     void viewButtonsRedrawWithoutRecalculating();
     void printPagePutsPicturesAndLinesInPlace();
     void printWritesOnePagePdfWithDiagramsAndReport();
+    void printFromTheDeflectionTabPrintsItsOwnPage();
     void printDoesNothingForAnUnnamedBeam();
     void printFailuresShowOneMessage();
 
@@ -334,6 +335,7 @@ void ConfigPrintTest::viewButtonsRedrawWithoutRecalculating()
     QCOMPARE(w->configuration().diagram.DeslocamentoDesenho, pan);
     QCOMPARE(w->configuration().diagram.ZoomDesenho, zoom);
     QCOMPARE(readWmfFile(dir->filePath(QStringLiteral("duasC.wmf")).toStdString()), w->shearRecording());
+    QCOMPARE(readWmfFile(dir->filePath(QStringLiteral("duasD.wmf")).toStdString()), w->deflectionRecording());
     QVERIFY(!QFile::exists(report));
     QCOMPARE(errors, QStringList());
 }
@@ -454,6 +456,37 @@ void ConfigPrintTest::printWritesOnePagePdfWithDiagramsAndReport()
     QVERIFY(upper > 1000);
     QVERIFY(lower > 1000);
     QCOMPARE(outside, 0);
+}
+
+// The deflected shape in the upper rectangle and the report, on a page of its
+// own: the page of the two diagrams is neither printed nor replaced.
+void ConfigPrintTest::printFromTheDeflectionTabPrintsItsOwnPage()
+{
+    openBeam();
+    w->pages()->setCurrentWidget(w->page(Page::Deformada));
+    action("SpeedButton11")->trigger();
+    QCOMPARE(dialogs->messages, QStringList());
+    const QString pdfFile = dir->filePath(QStringLiteral("duasD.pdf"));
+    QCOMPARE(w->hintPanel()->text(), QStringLiteral("Impresso em PDF: ") + pdfFile);
+    QVERIFY(!QFile::exists(dir->filePath(QStringLiteral("duas.pdf"))));
+
+    QString error;
+    QCOMPARE(pdf::pageCount(pdfFile, error), 1);
+    const QImage page = pdf::render(pdfFile, PrintResolution, error);
+    QVERIFY2(error.isEmpty(), qPrintable(error));
+    int upper = 0, elsewhere = 0;
+    for (int y = 0; y < page.height(); ++y)
+        for (int x = 0; x < page.width(); ++x)
+            if (isBlue(page.pixel(x, y))) ++(UpperDiagramRect.contains(x, y) ? upper : elsewhere);
+    QVERIFY(upper > 1000);
+    QCOMPARE(elsewhere, 0);
+    QVERIFY(pdf::textLines(pdfFile, error).join(QLatin1Char('\n')).contains(QStringLiteral("Deslocamentos")));
+
+    // Its metafile is read from disk, as the other diagrams' are.
+    QVERIFY(QFile::remove(dir->filePath(QStringLiteral("duasD.wmf"))));
+    action("SpeedButton11")->trigger();
+    QCOMPARE(dialogs->messages, QStringList{QString::fromUtf8(DrawingsNotCreated)});
+    QCOMPARE(errors, QStringList());
 }
 
 void ConfigPrintTest::printDoesNothingForAnUnnamedBeam()

@@ -195,7 +195,7 @@ void MainWindowTest::startUpShowsTheDefaultBeam()
     QStringList tabs;
     for (int i = 0; i < w->pages()->count(); ++i) tabs << w->pages()->tabText(i);
     QCOMPARE(tabs, (QStringList{"Trechos", "Cargas", "Apoios", "Materiais e seções", "Saídas",
-                                "Diag. Momentos", "Diag. Cortantes"}));
+                                "Diag. Momentos", "Diag. Cortantes", "Deformada"}));
 
     QStringList menus;
     for (QAction* m : w->menuBar()->actions()) {

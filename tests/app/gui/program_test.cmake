@@ -1,7 +1,7 @@
 # The program as a whole: started with a beam file on its command line it opens
 # the file as the Open command does (calculate and draw), then saves a picture
 # of every page and dialog, computes an influence line, prints both windows'
-# pages (as PDF files) and ends. Works on a copy so that the example stays as it is.
+# pages and the deflected shape's (as PDF files) and ends. Works on a copy so that the example stays as it is.
 file(REMOVE_RECURSE ${WORK})
 file(MAKE_DIRECTORY ${WORK})
 file(COPY ${EXAMPLES}/dois-trechos.vig DESTINATION ${WORK})
@@ -14,9 +14,10 @@ execute_process(
 if(NOT rc EQUAL 0)
   message(FATAL_ERROR "kalvoro ended with ${rc}")
 endif()
-foreach(f dois-trechos.sai dois-trechosM.wmf dois-trechosC.wmf shots/page1.png shots/page5.png shots/page7.png
-          shots/config.png shots/section.png shots/influence1.png shots/influence2.png
-          dois-trechosLIM.sai dois-trechosLIM.wmf dois-trechos.pdf dois-trechosLIM.pdf)
+foreach(f dois-trechos.sai dois-trechosM.wmf dois-trechosC.wmf dois-trechosD.wmf shots/page1.png shots/page5.png
+          shots/page7.png shots/page8.png shots/config.png shots/section.png shots/influence1.png
+          shots/influence2.png dois-trechosLIM.sai dois-trechosLIM.wmf dois-trechos.pdf dois-trechosD.pdf
+          dois-trechosLIM.pdf)
   if(NOT EXISTS ${WORK}/${f})
     message(FATAL_ERROR "missing ${f}")
   endif()

@@ -1,0 +1,32 @@
+#pragma once
+// Every result of a solved beam as one JSON document for scripts: the model as
+// read (nodes with their supports, spans with E, I and loads), the nodal
+// displacements and reactions, the span end forces, each span's extremes of
+// moment, shear and deflection with their positions, and on request the
+// influence ordinates of a section. "format" is "kalvoro-results" and
+// "version" 1; the names are English and carry no units. Every number is the
+// double the program holds, written with as many digits as it takes to read
+// back bit for bit. The schema is in the README.
+
+#include <nlohmann/json.hpp>
+#include <string>
+#include <vector>
+
+#include "engine/analysis_model.h"
+#include "influence/influence.h"
+
+namespace kalvoro {
+
+// The document of the model's current solution (after Resultados). Span i is
+// load row i with its element, as in the results report.
+nlohmann::ordered_json ResultsDocument(const AnalysisModel& m, const std::string& title);
+
+// Adds "influence": the section (span n, position xs) and the report's lines.
+void AddInfluence(nlohmann::ordered_json& document, long n, double xs,
+                  const std::vector<InfluenceOrdinate>& ordinates);
+
+// The text written to disk: two-space indents, a final line feed, UTF-8 (a
+// byte that is not UTF-8 in the title becomes U+FFFD).
+std::string JsonText(const nlohmann::ordered_json& document);
+
+}  // namespace kalvoro

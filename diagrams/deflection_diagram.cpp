@@ -1,0 +1,194 @@
+#include "deflection_diagram.h"
+
+#include <algorithm>
+#include <cmath>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "data/numbers.h"
+#include "diagrams.h"
+#include "engine/arithmetic.h"
+#include "engine/deflection.h"
+#include "engine/engine.h"
+#include "page_frame.h"
+
+namespace kalvoro {
+
+namespace {
+
+// As on the other pages: below this the beam does not deflect and the scale
+// falls back to 100; the beam starts 20 pixels from the left edge.
+constexpr Real Guard = 1e-15L;
+constexpr double FallbackScale = 100.0;
+constexpr int LeftMargin = 20;
+// Points of the curve per span, besides the load and the extremes.
+constexpr int Steps = 128;
+// Significant digits of the deflections written on the page.
+constexpr int ValueDigits = 6;
+
+struct Curve {
+    SpanDeflection span;
+    DeflectionExtremes extremes;
+};
+
+std::vector<Curve> curvesOf(const AnalysisModel& m)
+{
+    std::vector<Curve> curves;
+    for (long k = 1; k <= m.ElementCount; ++k) {
+        const SpanDeflection s = DeflectionOf(m, k);
+        curves.push_back({s, ExtremeDeflections(s)});
+    }
+    return curves;
+}
+
+double largestMagnitude(const std::vector<Curve>& curves)
+{
+    double v = 0;
+    for (const Curve& c : curves)
+        v = std::max({v, std::fabs(c.extremes.down.value), std::fabs(c.extremes.up.value)});
+    return v;
+}
+
+double scaleFor(const std::vector<Curve>& curves, int height)
+{
+    const double largest = largestMagnitude(curves);
+    if (largest <= Guard) return FallbackScale;
+    return store(div(height, 3 * static_cast<Real>(largest)));
+}
+
+// The span's curve from its start node to its end node, through the load and
+// the extremes so that the page shows them where they are.
+void drawCurve(Canvas& c, const PageMapping& map, const Curve& curve, double X1)
+{
+    const SpanDeflection& s = curve.span;
+    std::vector<double> xs;
+    for (int j = 0; j <= Steps; ++j) xs.push_back(store(static_cast<Real>(s.L) * j / Steps));
+    if (s.d > 0 && s.d < s.L) xs.push_back(s.d);
+    xs.push_back(curve.extremes.down.position);
+    xs.push_back(curve.extremes.up.position);
+    std::sort(xs.begin(), xs.end());
+    xs.erase(std::unique(xs.begin(), xs.end()), xs.end());
+
+    c.setPen(colors::Blue, 1);
+    bool first = true;
+    for (const double x : xs) {
+        const int px = map.px(static_cast<Real>(X1) + x);
+        const int py = map.py(Deflection(s, x));
+        if (first)
+            c.moveTo(px, py);
+        else
+            c.lineTo(px, py);
+        first = false;
+    }
+}
+
+// A span's value on the page: its text and the box it takes.
+struct Label {
+    double magnitude;
+    int x, y, width, height;
+    std::string text;
+
+    bool overlaps(const Label& o) const
+    {
+        return x < o.x + o.width && o.x < x + width && y < o.y + o.height && o.y < y + height;
+    }
+};
+
+// The larger extreme of the span: a line from the axis to its point, and the
+// label of its value beside the line, below the span numbers (which hang 10
+// pixels under the axis) and, for a downward extreme, below the curve: never
+// among the loads above the axis. Nothing for a span that does not deflect.
+std::optional<Label> drawLargest(Canvas& c, const PageMapping& map, const Curve& curve, double X1, double Y1,
+                                 const DiagramSettings& s)
+{
+    const DeflectionExtremes& e = curve.extremes;
+    const DeflectionPoint& p = std::fabs(e.down.value) >= std::fabs(e.up.value) ? e.down : e.up;
+    if (std::fabs(p.value) <= Guard) return std::nullopt;
+    const Real X = static_cast<Real>(X1) + p.position;
+    const int x = map.px(X), axis = map.py(Y1), point = map.py(p.value);
+    c.setPen(colors::Black, 1);
+    c.moveTo(x, axis);
+    c.lineTo(x, point);
+
+    Label label;
+    label.magnitude = std::fabs(p.value);
+    label.text = (p.value < 0 ? "-" : "") + formatMagnitude(std::fabs(p.value), ValueDigits);
+    const int belowNumbers = addInt(axis, addInt(s.UpDown7, 12));
+    label.x = addInt(x, 3);
+    label.y = p.value < 0 ? std::max(addInt(point, 3), belowNumbers) : belowNumbers;
+    label.height = s.UpDown7;
+    // The page cannot measure text: digits are half as wide as the font is
+    // high, the point and the sign narrower, so this is a little generous.
+    label.width = static_cast<int>(label.text.size()) * (s.UpDown7 / 2 + 1);
+    return label;
+}
+
+// The largest values first; one that would cover a value already written is
+// left out (short spans side by side), so the page never shows a smudge.
+void writeLabels(Canvas& c, std::vector<Label> labels, const DiagramSettings& s)
+{
+    std::stable_sort(labels.begin(), labels.end(),
+                     [](const Label& a, const Label& b) { return a.magnitude > b.magnitude; });
+    std::vector<Label> written;
+    c.setFont(PageFont, s.UpDown7);
+    for (const Label& l : labels) {
+        if (std::any_of(written.begin(), written.end(), [&](const Label& w) { return w.overlaps(l); }))
+            continue;
+        c.textOut(l.x, l.y, l.text);
+        written.push_back(l);
+    }
+}
+
+}  // namespace
+
+double EscalaDeformada(const AnalysisModel& m, const DiagramSettings& s)
+{
+    return scaleFor(curvesOf(m), s.momentHeight);
+}
+
+Recording DesenhaDeformada(const AnalysisModel& m, const DiagramSettings& s, const std::string& dataFile,
+                           bool svg)
+{
+    const int W = s.momentWidth;
+    const int H = s.momentHeight;
+    const std::vector<Curve> curves = curvesOf(m);
+
+    double lowest = 0, highest = 0;
+    for (const Curve& c : curves) {
+        lowest = std::min(lowest, c.extremes.down.value);
+        highest = std::max(highest, c.extremes.up.value);
+    }
+    PageMapping map;
+    map.H = H;
+    map.sx = store(static_cast<Real>(EscalaHorizontal(m, s)) * s.ZoomDesenho / 100);
+    map.sy = store(static_cast<Real>(scaleFor(curves, H)) * s.ZoomDesenho / 100);
+    map.x0 = addInt(s.DeslocamentoDesenho, LeftMargin);
+    // The middle of the curve's range (the axis included) at the middle of the page.
+    map.y0 = roundEven(static_cast<Real>(H) / 2 - (static_cast<Real>(lowest) + highest) / 2 * map.sy);
+
+    RecordingCanvas canvas(W, H);
+    StartPage(canvas, W, H);
+    DrawAxisAndSpanNumbers(canvas, m, map, s);
+    DrawSupports(canvas, m, map);
+    const double T = ComprimentoTotal(m);
+    std::vector<Label> labels;
+    for (long k = 1; k <= m.ElementCount; ++k) {
+        const Curve& curve = curves[static_cast<std::size_t>(k - 1)];
+        const long e = m.LoadRowElement(k, 1);
+        const long a = m.Incidence(e, 1);
+        DrawSpanLoads(canvas, m, map, k, T, s);
+        drawCurve(canvas, map, curve, m.Coord(a, 1));
+        if (auto label = drawLargest(canvas, map, curve, m.Coord(a, 1), m.Coord(a, 2), s))
+            labels.push_back(*label);
+    }
+    // Over every curve, so that no later span draws across a value.
+    writeLabels(canvas, labels, s);
+    DrawTitle(canvas, "Deformada");
+
+    Recording page = canvas.take();
+    SavePage(page, dataFile, "D", svg);
+    return page;
+}
+
+}  // namespace kalvoro

@@ -1,0 +1,30 @@
+#pragma once
+// The deflected shape of the analysed beam on the moment page's frame (size,
+// axis, span numbers, supports, loads, pan and zoom), saved beside the data
+// file as stem + "D.wmf" (and "D.svg") when the name is not empty.
+//
+// The curve is v(x) of every span, upward deflections above the axis, scaled
+// so that the beam's largest deflection lies a third of the page height from
+// the axis; the axis sits where the curve's range is centred on the page. Each
+// span's largest deflection (the larger of its downward and upward extremes)
+// is marked by a line from the axis and written beside it, the largest values
+// first, leaving out a value that would cover one already written.
+
+#include <string>
+
+#include "diagram_settings.h"
+#include "engine/analysis_model.h"
+#include "recording.h"
+
+namespace kalvoro {
+
+// Pixels per length of deflection before zoom: the largest |v| of the beam at a
+// third of the moment page's height; 100 for a beam that does not deflect.
+double EscalaDeformada(const AnalysisModel& m, const DiagramSettings& s);
+
+// Draws the page and, for a non-empty data file name, saves it (with svg set,
+// as SVG too). A failure raises its error and writes no file.
+Recording DesenhaDeformada(const AnalysisModel& m, const DiagramSettings& s, const std::string& dataFile,
+                           bool svg = false);
+
+}  // namespace kalvoro
