@@ -586,7 +586,7 @@ void MainWindow::redraw()
     shearPage_ = DesenhaCortantes(*model_, config_.diagram, saveAs);
     shearImage_ = renderRecording(shearPage_);
     image2_->setPixmap(QPixmap::fromImage(shearImage_));
-    deflectionPage_ = DesenhaDeformada(*model_, config_.diagram, ArquivoDados);
+    deflectionPage_ = DesenhaDeformada(*model_, config_.diagram, saveAs);
     deflectionImage_ = renderRecording(deflectionPage_);
     image3_->setPixmap(QPixmap::fromImage(deflectionImage_));
 }
