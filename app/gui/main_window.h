@@ -46,6 +46,10 @@ struct Configuration {
     DiagramSettings diagram;
 };
 
+// The open dialog's filter. Salvar's default extension is ".dat", so those
+// files are listed beside the ".vig" ones.
+inline constexpr const char* OpenFilter = "Dados da viga (*.vig *.dat);;Todos os arquivos (*)";
+
 // The seven pages, in tab order.
 enum class Page { Trechos, Cargas, Apoios, Materiais, Saidas, Momentos, Cortantes };
 
@@ -136,6 +140,8 @@ private:
     void showMessage(const char* text);
     std::string workingName() const;
     void setCaption(const QString& fileName);
+    // After a write: which typed characters the file could only hold as "?".
+    void noticeLostCharacters();
     // Copies the configuration dialog's title and options into config_.
     void syncConfiguration();
 
