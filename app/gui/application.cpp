@@ -6,6 +6,8 @@
 #include <QMessageBox>
 #include <exception>
 
+#include "app/version.h"
+
 namespace kalvoro {
 
 namespace {
@@ -35,7 +37,7 @@ Application::Application(int& argc, char** argv) : QApplication(argc, argv)
     // The toolkit's own words beside them too: the file dialog's dates, sizes
     // and file types. Numbers never pass through a locale in this program.
     QLocale::setDefault(QLocale(QLocale::Portuguese, QLocale::Brazil));
-    setDesktopFileName(QStringLiteral("kalvoro"));
+    setDesktopFileName(QString::fromLatin1(DesktopId));
     // The window is laid out for a small dialog font (11 pixels, the size of
     // the classic 8-point one); the family stays the desktop's default.
     QFont f = font();

@@ -19,7 +19,7 @@ case "$depends" in *qt6-translations-l10n*) ;; *) fail "the package does not dep
   || fail "the package's version is not the project's"
 
 dpkg -x "$deb" "$work/root"
-for f in usr/bin/kalvoro-batch usr/share/applications/kalvoro.desktop \
+for f in usr/bin/kalvoro-batch usr/share/applications/example.kalvoro.kalvoro.desktop \
          usr/share/mime/packages/kalvoro.xml usr/share/icons/hicolor/scalable/apps/kalvoro.svg; do
   [ -e "$work/root/$f" ] || fail "$f is not in the package"
 done
@@ -27,7 +27,7 @@ if [ -e "$build/app/gui/kalvoro" ]; then
   [ -x "$work/root/usr/bin/kalvoro" ] || fail "usr/bin/kalvoro is not in the package"
   case "$depends" in *libqt6widgets6*) ;; *) fail "the package does not depend on Qt 6 Widgets" ;; esac
 fi
-grep -q '^MimeType=application/x-kalvoro-vig;' "$work/root/usr/share/applications/kalvoro.desktop" \
+grep -q '^MimeType=application/x-kalvoro-vig;' "$work/root/usr/share/applications/example.kalvoro.kalvoro.desktop" \
   || fail "the desktop file does not claim .vig files"
 grep -q '<mime-type type="application/x-kalvoro-vig">' "$work/root/usr/share/mime/packages/kalvoro.xml" \
   && grep -q '<glob pattern="\*.vig"/>' "$work/root/usr/share/mime/packages/kalvoro.xml" \
