@@ -4,6 +4,7 @@
 #include <memory>
 #include <ostream>
 
+#include "app/version.h"
 #include "data/beam_file.h"
 #include "data/file_names.h"
 #include "data/numbers.h"
@@ -24,7 +25,7 @@ constexpr const char* Usage =
     "Uso: kalvoro-batch [--svg] [--json] ARQUIVO.vig\n"
     "     kalvoro-batch [--svg] [--json] --influence TRECHO POSICAO ARQUIVO.vig\n"
     "     kalvoro-batch --check ARQUIVO.vig\n"
-    "     kalvoro-batch --help\n"
+    "     kalvoro-batch --help | --version\n"
     "\n"
     "Calcula a viga descrita no arquivo de dados (que não é alterado), grava o\n"
     "relatório de resultados ARQUIVO.sai e os diagramas ARQUIVOM.wmf (momentos),\n"
@@ -43,6 +44,7 @@ constexpr const char* Usage =
     "               ARQUIVOLIM.sai e ARQUIVOLIM.wmf e imprime esse relatório\n"
     "  --check      apenas lê o arquivo e imprime a mensagem do leitor\n"
     "  --help       mostra este texto\n"
+    "  --version    mostra a versão do programa\n"
     "\n"
     "Códigos de saída:\n"
     "  0    sucesso\n"
@@ -55,6 +57,7 @@ constexpr const char* Usage =
 
 struct Options {
     bool help = false;
+    bool version = false;
     bool check = false;
     bool svg = false;
     bool json = false;
@@ -70,6 +73,8 @@ bool parse(const std::vector<std::string>& args, Options& o)
         const std::string& a = args[i];
         if (a == "--help" || a == "-h") {
             o.help = true;
+        } else if (a == "--version") {
+            o.version = true;
         } else if (a == "--check") {
             o.check = true;
         } else if (a == "--svg") {
@@ -87,7 +92,7 @@ bool parse(const std::vector<std::string>& args, Options& o)
             files.push_back(a);
         }
     }
-    if (o.help) return true;
+    if (o.help || o.version) return true;
     if (files.size() != 1 || (o.check && (o.influence || o.svg || o.json))) return false;
     o.file = files.front();
     return true;
@@ -119,9 +124,12 @@ int runBatch(const std::vector<std::string>& args, std::ostream& out, std::ostre
         err << Usage;
         return batch_exit::Usage;
     }
-    if (o.help) {
-        out << Usage;
-        return batch_exit::Ok;
+    if (o.help || o.version) {
+        if (o.help)
+            out << Usage;
+        else
+            out << "kalvoro-batch " << Version << '\n';
+        return printed(out, err) ? batch_exit::Ok : batch_exit::FileError;
     }
 
     auto model = std::make_unique<AnalysisModel>();

@@ -3,13 +3,16 @@
 namespace kalvoro {
 
 // Only the last component is searched, and both "/" and "\" end a folder, so
-// names typed in either form agree. A file name that begins with "." (".vig")
-// has an empty stem: the derived name is then the suffix alone in that folder.
+// names typed in either form agree. Leading dots are skipped: cut there, a
+// hidden file's outputs would be named by the suffix alone (".sai", "M.wmf")
+// and two hidden beams in one folder would overwrite each other's.
 std::string derivedStem(const std::string& dataFile)
 {
     const std::size_t lastSeparator = dataFile.find_last_of("/\\");
     const std::size_t nameStart = lastSeparator == std::string::npos ? 0 : lastSeparator + 1;
-    const std::size_t dot = dataFile.find('.', nameStart);
+    const std::size_t afterDots = dataFile.find_first_not_of('.', nameStart);
+    const std::size_t dot =
+        afterDots == std::string::npos ? std::string::npos : dataFile.find('.', afterDots);
     return dot == std::string::npos ? dataFile : dataFile.substr(0, dot);
 }
 

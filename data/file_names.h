@@ -2,9 +2,9 @@
 // Names derived from a beam data file name: everything before the first "."
 // of the file name (not of the folders: "./viga.vig" and "/home/u/.config/v.vig"
 // are common here), followed by a suffix. "viga.v2.vig" gives "viga" + suffix.
-// Both "/" and "\" end a folder name. A file name that starts with "."
-// (".vig") has an empty stem, so its derived names are the bare suffixes in
-// the same folder ("/d/.vig" gives "/d/.sai").
+// Both "/" and "\" end a folder name. The dots a file name starts with mark a
+// hidden file, not an extension: ".viga.vig" gives ".viga" + suffix, and
+// ".vig" keeps its whole name as the stem, so no derived name is a bare suffix.
 
 #include <string>
 

@@ -8,9 +8,9 @@
 #include <cerrno>
 #include <climits>
 #include <cstdint>
-#include <cstring>
 #include <random>
 
+#include "data/system_errors.h"
 #include "engine/errors.h"
 
 namespace kalvoro {
@@ -98,7 +98,7 @@ constexpr std::size_t MaxFileBytes = std::size_t{64} << 20;
 
 [[noreturn]] void fail(const std::string& path, const std::string& what, int error)
 {
-    throw IoError(path + ": " + what + ": " + std::strerror(error));
+    throw IoError(path + ": " + what + ": " + systemErrorText(error));
 }
 
 // Closes a descriptor and removes the temporary file unless released.
@@ -213,6 +213,21 @@ std::string utf8ToCp1252(std::string_view utf8)
         }
     }
     return out;
+}
+
+std::string lostInCp1252(std::string_view utf8)
+{
+    std::string lost;
+    for (std::size_t i = 0; i < utf8.size();) {
+        char32_t c = 0;
+        const std::size_t length = decodeUtf8(utf8, i, c);
+        if (length == 0 || (c != U'?' && byteOf(c) == '?')) {
+            const std::string shown = length == 0 ? "\uFFFD" : std::string(utf8.substr(i, length));
+            if (lost.find(shown) == std::string::npos) lost += shown;
+        }
+        i += length == 0 ? 1 : length;
+    }
+    return lost;
 }
 
 std::string cp1252ToUtf8(std::string_view bytes)

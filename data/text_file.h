@@ -14,6 +14,10 @@ namespace kalvoro {
 // code and are written back as those bytes, so every byte survives a round trip.
 std::string utf8ToCp1252(std::string_view utf8);
 std::string cp1252ToUtf8(std::string_view bytes);
+// The characters of utf8 that utf8ToCp1252 writes as "?", each once, in the
+// order they first appear (U+FFFD stands for malformed bytes); empty when the
+// text converts without loss.
+std::string lostInCp1252(std::string_view utf8);
 
 // Writes bytes to path atomically; throws IoError on any failure, leaving an
 // earlier file of that name untouched. With durable set the data reach the

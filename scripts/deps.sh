@@ -4,13 +4,14 @@
 KALVORO_BUILD_PACKAGES=(
   cmake ninja-build g++ pkg-config
   libgtest-dev libgmock-dev libbenchmark-dev
-  qt6-base-dev libgl-dev fonts-liberation nlohmann-json3-dev
+  qt6-base-dev libgl-dev fonts-liberation nlohmann-json3-dev qt6-translations-l10n
 )
 # Used by the tests only: independent metafile readers, PDF tools, an XML
-# checker for the SVG pages, and dpkg-shlibdeps for the Debian package test.
+# checker for the SVG pages, dpkg-shlibdeps for the Debian package test, and
+# the checkers of the package, its metadata, desktop entry and manual pages.
 KALVORO_TEST_PACKAGES=(
   libwmf-bin fonts-urw-base35 imagemagick libmagickcore-6.q16-6-extra poppler-utils
-  libxml2-utils dpkg-dev file
+  libxml2-utils dpkg-dev file lintian appstream desktop-file-utils man-db
 )
 # To look at the windows without a display.
 KALVORO_RUN_PACKAGES=(xvfb xauth)

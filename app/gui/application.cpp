@@ -1,8 +1,12 @@
 #include "app/gui/application.h"
 
 #include <QFont>
+#include <QLibraryInfo>
+#include <QLocale>
 #include <QMessageBox>
 #include <exception>
+
+#include "app/version.h"
 
 namespace kalvoro {
 
@@ -25,7 +29,15 @@ Application::ErrorReporter& reporter()
 
 Application::Application(int& argc, char** argv) : QApplication(argc, argv)
 {
-    setApplicationDisplayName(QString::fromUtf8(ApplicationTitle));
+    // Every text of the program is Portuguese, so the toolkit's dialogs are
+    // too, whatever the system's language ("Cancelar", "Examinar:", "Abrir").
+    portugueseDialogs_ =
+        qtTexts_.load(QStringLiteral("qtbase_pt_BR"), QLibraryInfo::path(QLibraryInfo::TranslationsPath));
+    if (portugueseDialogs_) installTranslator(&qtTexts_);
+    // The toolkit's own words beside them too: the file dialog's dates, sizes
+    // and file types. Numbers never pass through a locale in this program.
+    QLocale::setDefault(QLocale(QLocale::Portuguese, QLocale::Brazil));
+    setDesktopFileName(QString::fromLatin1(DesktopId));
     // The window is laid out for a small dialog font (11 pixels, the size of
     // the classic 8-point one); the family stays the desktop's default.
     QFont f = font();

@@ -6,11 +6,13 @@
 
 #include <QApplication>
 #include <QString>
+#include <QTranslator>
 #include <functional>
 
 namespace kalvoro {
 
-// The title the application shows in its message boxes.
+// The title the application shows in its message boxes. It is not appended to
+// the windows' captions: each window has its own.
 inline constexpr const char* ApplicationTitle = "Cálculo de Esforços em vigas";
 
 class Application : public QApplication {
@@ -23,6 +25,13 @@ public:
     using ErrorReporter = std::function<void(const QString&)>;
     static void setErrorReporter(ErrorReporter reporter);
     static void reportError(const QString& text);
+
+    // True when Qt's own Portuguese texts (file dialogs, standard buttons) were loaded.
+    bool portugueseDialogs() const { return portugueseDialogs_; }
+
+private:
+    QTranslator qtTexts_;
+    bool portugueseDialogs_ = false;
 };
 
 // Runs f and sends any error it throws to Application::reportError. Every

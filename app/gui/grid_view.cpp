@@ -1,9 +1,12 @@
 #include "app/gui/grid_view.h"
 
 #include <QHeaderView>
+#include <QHelpEvent>
 #include <QLineEdit>
 #include <QScrollBar>
+#include <QStyle>
 #include <QStyledItemDelegate>
+#include <QToolTip>
 
 #include "app/gui/application.h"
 
@@ -27,6 +30,23 @@ public:
             connect(line, &QLineEdit::textEdited, self, [self, line] { emit self->commitData(line); });
         }
         return w;
+    }
+
+    // The columns keep their classic widths, which cut off long numbers (an
+    // inertia of 12 digits): a cell whose text does not fit shows it whole as
+    // its tool tip.
+    bool helpEvent(QHelpEvent* event, QAbstractItemView* view, const QStyleOptionViewItem& option,
+                   const QModelIndex& index) override
+    {
+        if (event->type() != QEvent::ToolTip)
+            return QStyledItemDelegate::helpEvent(event, view, option, index);
+        const QString text = index.data(Qt::DisplayRole).toString();
+        const int margins = 2 * (view->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, &option, view) + 1);
+        if (option.fontMetrics.horizontalAdvance(text) + margins > option.rect.width())
+            QToolTip::showText(event->globalPos(), text, view->viewport(), option.rect);
+        else
+            QToolTip::hideText();
+        return true;
     }
 };
 

@@ -102,6 +102,17 @@ public:
     }
 };
 
+// Windows-1252 has no room for some characters that can be typed (an arrow,
+// a Greek letter); the file holds "?" in their place, and the user is told which.
+QString lostCharactersNotice(const std::string& title, const TableModel& tables)
+{
+    const QString lost = QString::fromStdString(lostInCp1252(BeamFileText(title, tables.texts())));
+    if (lost.isEmpty()) return {};
+    QStringList each;
+    for (const char32_t c : lost.toUcs4()) each << QString::fromUcs4(&c, 1);
+    return QStringLiteral("Gravados como \"?\" (fora do Windows-1252): ") + each.join(QLatin1Char(' '));
+}
+
 }  // namespace
 
 MainWindow::MainWindow(std::unique_ptr<UserDialogs> dialogs, QWidget* parent)
@@ -470,13 +481,26 @@ bool MainWindow::event(QEvent* e)
 
 void MainWindow::MostraDica(const QString& hint)
 {
-    hintPanel_->setText(hint.isEmpty() ? notice_ : hint);
+    if (hint.isEmpty())
+        showNotice(notice_);
+    else
+        hintPanel_->setText(hint);
 }
 
 void MainWindow::showNotice(const QString& text)
 {
+    // A path rarely fits the panel: its middle gives way, so that both the
+    // folder's start and the file's name stay in sight; the tool tip has it all.
     notice_ = text;
-    hintPanel_->setText(text);
+    const int room = hintPanel_->contentsRect().width() - 2 * hintPanel_->margin() - 4;
+    hintPanel_->setText(hintPanel_->fontMetrics().elidedText(text, Qt::ElideMiddle, room));
+    hintPanel_->setToolTip(text);
+}
+
+void MainWindow::noticeLostCharacters()
+{
+    if (const QString notice = lostCharactersNotice(config_.title, tables_); !notice.isEmpty())
+        showNotice(notice);
 }
 
 void MainWindow::syncConfiguration()
@@ -620,6 +644,7 @@ void MainWindow::Calcula1Click()
     try {
         syncConfiguration();
         tables_.save(work, config_.title);
+        noticeLostCharacters();
         const int status = readBeam(work);
         if (status != 0) {
             // The previous report would otherwise stay on screen as if it were this one's.
@@ -662,7 +687,7 @@ void MainWindow::desenhaestrutura1Click()
 
 void MainWindow::Abrir2Click()
 {
-    const QString name = dialogs_->askOpenFileName(QStringLiteral("Dados da viga (*.vig)"));
+    const QString name = dialogs_->askOpenFileName(QString::fromUtf8(OpenFilter));
     if (!name.isEmpty()) openFile(name);
 }
 
@@ -714,6 +739,7 @@ void MainWindow::Salvar1Click()
     syncConfiguration();
     tables_.save(name.toStdString(), config_.title);
     ArquivoDados = name.toStdString();
+    noticeLostCharacters();
     setCaption(name);
     // The solution goes with the new name only when it is this beam's.
     solvedFile_ = !solvedBeam_.empty() && beamKey() == solvedBeam_ ? ArquivoDados : std::string();
@@ -724,7 +750,7 @@ void MainWindow::analisadados1Click()
 {
     // An unnamed beam has no file to check: the user picks one.
     if (ArquivoDados.empty()) {
-        const QString name = dialogs_->askOpenFileName(QStringLiteral("Dados da viga (*.vig)"));
+        const QString name = dialogs_->askOpenFileName(QString::fromUtf8(OpenFilter));
         if (name.isEmpty()) return;
         const std::string chosen = QFileInfo(name).absoluteFilePath().toStdString();
         const int status = readBeam(chosen);

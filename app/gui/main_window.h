@@ -47,6 +47,10 @@ struct Configuration {
     DiagramSettings diagram;
 };
 
+// The open dialog's filter. Salvar's default extension is ".dat", so those
+// files are listed beside the ".vig" ones.
+inline constexpr const char* OpenFilter = "Dados da viga (*.vig *.dat);;Todos os arquivos (*)";
+
 // The pages, in tab order: the seven of the original layout, then the
 // deflected shape.
 enum class Page { Trechos, Cargas, Apoios, Materiais, Saidas, Momentos, Cortantes, Deformada };
@@ -143,6 +147,8 @@ private:
     // The beam as the data file holds it, title left out: equal keys, one solution.
     std::string beamKey() const;
     void setCaption(const QString& fileName);
+    // After a write: which typed characters the file could only hold as "?".
+    void noticeLostCharacters();
     // Copies the configuration dialog's title and options into config_.
     void syncConfiguration();
 

@@ -1,6 +1,8 @@
 #include "app/gui/printing.h"
 
+#include <sys/stat.h>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QFont>
 #include <QFontInfo>
@@ -11,6 +13,7 @@
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QTemporaryFile>
+
 #include <filesystem>
 #include <system_error>
 
@@ -52,6 +55,24 @@ void paintOn(QPrinter& printer, const PrintPage& page)
         throw IoError("the printer did not finish the page");
 }
 
+// A temporary file is private (0600); the PDF that takes its place is a file
+// like any other output: the mode of the file it replaces, or 0666 less the
+// umask (0644 under the usual 022).
+void givePlainFileMode(const QString& partial, const QString& target)
+{
+    struct stat existing;
+    mode_t mode;
+    if (::stat(QFile::encodeName(target).constData(), &existing) == 0 && S_ISREG(existing.st_mode)) {
+        mode = existing.st_mode & 07777;
+    } else {
+        const mode_t mask = ::umask(0);
+        ::umask(mask);
+        mode = 0666 & ~mask;
+    }
+    if (::chmod(QFile::encodeName(partial).constData(), mode) != 0)
+        throw IoError("cannot set the mode of " + partial.toStdString());
+}
+
 QString writePdf(const PrintPage& page, const QString& pdfFile)
 {
     const QFileInfo target(pdfFile);
@@ -66,6 +87,7 @@ QString writePdf(const PrintPage& page, const QString& pdfFile)
     printer.setOutputFileName(partial.fileName());
     setUpPage(printer);
     paintOn(printer, page);
+    givePlainFileMode(partial.fileName(), target.absoluteFilePath());
 
     std::error_code ec;
     std::filesystem::rename(partial.fileName().toStdString(), target.absoluteFilePath().toStdString(), ec);

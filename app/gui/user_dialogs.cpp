@@ -8,22 +8,36 @@
 
 namespace kalvoro {
 
-void QtUserDialogs::showMessage(const QString& text)
+void setUpMessageBox(QMessageBox& box, const QString& text)
 {
     // Some messages break their lines with a lone CR.
     QString shown = text;
     shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(QLatin1Char('\r'), QLatin1Char('\n'));
-    QMessageBox box(QMessageBox::NoIcon, QString::fromUtf8(ApplicationTitle), shown, QMessageBox::Ok,
-                    parent_);
+    box.setIcon(QMessageBox::NoIcon);
+    box.setWindowTitle(QString::fromUtf8(ApplicationTitle));
+    box.setText(shown);
+    box.setStandardButtons(QMessageBox::Ok);
+}
+
+void setUpOpenDialog(QFileDialog& dialog, const QString& filter)
+{
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setNameFilter(filter);
+}
+
+void QtUserDialogs::showMessage(const QString& text)
+{
+    QMessageBox box(parent_);
+    setUpMessageBox(box, text);
     box.exec();
 }
 
 QString QtUserDialogs::askOpenFileName(const QString& filter)
 {
     QFileDialog dialog(parent_);
-    dialog.setAcceptMode(QFileDialog::AcceptOpen);
-    dialog.setFileMode(QFileDialog::ExistingFile);
-    dialog.setNameFilter(filter);
+    setUpOpenDialog(dialog, filter);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
     return dialog.selectedFiles().constFirst();
 }
@@ -32,6 +46,7 @@ QString QtUserDialogs::askSaveFileName(const QString& title, const QString& filt
                                        const QString& proposedName, const QString& defaultSuffix)
 {
     QFileDialog dialog(parent_, title);
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setOption(QFileDialog::DontConfirmOverwrite);

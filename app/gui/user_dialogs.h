@@ -7,6 +7,8 @@
 #include <QString>
 
 class QDialog;
+class QFileDialog;
+class QMessageBox;
 class QWidget;
 
 namespace kalvoro {
@@ -27,6 +29,13 @@ public:
     // closed; the caller reads the texts its fields then hold.
     virtual void askSection(QDialog& sectionDialog) = 0;
 };
+
+// The toolkit's message box and open dialog as the commands show them, set up
+// but not yet shown (the screenshots show them without waiting for the user).
+// The file dialogs are always the toolkit's own, in Portuguese like the rest
+// of the program, never a desktop's dialog in the system's language.
+void setUpMessageBox(QMessageBox& box, const QString& text);
+void setUpOpenDialog(QFileDialog& dialog, const QString& filter);
 
 // Message boxes and file dialogs of the toolkit, over a parent window.
 class QtUserDialogs : public UserDialogs {

@@ -3,12 +3,15 @@
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 
+#include <cerrno>
 #include <csignal>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <string>
 
 #include "data/file_names.h"
+#include "data/system_errors.h"
 #include "engine/errors.h"
 
 namespace kalvoro {
@@ -43,6 +46,14 @@ TEST(Cp1252, ConvertsBothWays)
         {"\xF4\x90\x80\x80", "????"},
     };
     for (const auto& [utf8, bytes] : lossy) EXPECT_EQ(utf8ToCp1252(utf8), bytes) << utf8;
+
+    // What the user is told was lost: each such character once, a typed "?" never.
+    const std::pair<std::string, std::string> lost[] = {
+        {"Viga ÇÃ € ?", ""},
+        {"a→b→c ☃", "→☃"},
+        {"x\xC3y", "\uFFFD"},
+    };
+    for (const auto& [utf8, shown] : lost) EXPECT_EQ(lostInCp1252(utf8), shown) << utf8;
 }
 
 TEST(DerivedNames, CutAtTheFirstDotOfTheFileName)
@@ -54,9 +65,44 @@ TEST(DerivedNames, CutAtTheFirstDotOfTheFileName)
         {"viga.v2.vig", ".sai", "viga.sai"},
         {"viga", "LIM.sai", "vigaLIM.sai"},
         {"C:\\dados.v1\\viga1.vig", "LIM.wmf", "C:\\dados.v1\\viga1LIM.wmf"},
-        {"/d/.vig", ".sai", "/d/.sai"},
+        // A hidden file's leading dots are part of its name.
+        {"/d/.viga.vig", ".sai", "/d/.viga.sai"},
+        {".viga.vig", "M.wmf", ".vigaM.wmf"},
+        {"/d/..v.x.vig", "C.wmf", "/d/..vC.wmf"},
+        {"/d/.vig", ".sai", "/d/.vig.sai"},
     };
     for (const auto& row : rows) EXPECT_EQ(derivedName(row[0], row[1]), row[2]) << row[0];
+}
+
+TEST(SystemErrors, CommonCausesArePortuguese)
+{
+    const std::pair<int, const char*> rows[] = {
+        {ENOENT, "arquivo ou pasta não encontrado"},
+        {EISDIR, "é uma pasta"},
+        {EACCES, "permissão negada"},
+        {EROFS, "sistema de arquivos somente para leitura"},
+        {ENOSPC, "disco cheio"},
+        {EFBIG, "arquivo grande demais"},
+        {EPERM, "operação não permitida"},
+    };
+    for (const auto& [error, text] : rows) EXPECT_EQ(systemErrorText(error), text) << error;
+    // The rare rest keeps the system's own text.
+    EXPECT_EQ(systemErrorText(EXDEV), std::strerror(EXDEV));
+
+    // And so the messages of a failed read say it in Portuguese.
+    const auto readError = [](const std::string& path) {
+        try {
+            readFileBytes(path);
+        } catch (const IoError& e) {
+            return std::string(e.what());
+        }
+        return std::string("no error");
+    };
+    const fs::path missing = fs::temp_directory_path() / "kalvoro-nao-existe.vig";
+    EXPECT_EQ(readError(missing.string()),
+              missing.string() + ": não foi possível abrir o arquivo: arquivo ou pasta não encontrado");
+    EXPECT_EQ(readError(fs::temp_directory_path().string()),
+              fs::temp_directory_path().string() + ": não foi possível ler o arquivo: é uma pasta");
 }
 
 class AtomicWrite : public ::testing::Test {

@@ -399,12 +399,12 @@ void ConfigPrintTest::printWritesOnePagePdfWithDiagramsAndReport()
     const QStringList lines = reportLines(*w->reportView());
     const int n = static_cast<int>(lines.size());
     QVERIFY(n > 10);
-    action("SpeedButton11")->trigger();
+    printWithUsualUmask(action("SpeedButton11"));
     QCOMPARE(dialogs->messages, QStringList());
     QCOMPARE(errors, QStringList());
     const QString pdfFile = dir->filePath(QStringLiteral("duas.pdf"));
     QVERIFY(QFile::exists(pdfFile));
-    QCOMPARE(w->hintPanel()->text(), QStringLiteral("Impresso em PDF: ") + pdfFile);
+    expectPdfNotice(pdfFile);
 
     QString error;
     const int pages = pdf::pageCount(pdfFile, error);
@@ -467,7 +467,7 @@ void ConfigPrintTest::printFromTheDeflectionTabPrintsItsOwnPage()
     action("SpeedButton11")->trigger();
     QCOMPARE(dialogs->messages, QStringList());
     const QString pdfFile = dir->filePath(QStringLiteral("duasD.pdf"));
-    QCOMPARE(w->hintPanel()->text(), QStringLiteral("Impresso em PDF: ") + pdfFile);
+    QCOMPARE(w->hintPanel()->toolTip(), QStringLiteral("Impresso em PDF: ") + pdfFile);
     QVERIFY(!QFile::exists(dir->filePath(QStringLiteral("duas.pdf"))));
 
     QString error;

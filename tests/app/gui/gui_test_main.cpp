@@ -12,6 +12,7 @@ int runQtCanvasTests(int argc, char** argv);
 int runInfluenceWindowTests(int argc, char** argv);
 int runConfigPrintTests(int argc, char** argv);
 int runPermissionTests(int argc, char** argv);
+int runPortugueseDesktopTests(int argc, char** argv);
 
 int main(int argc, char** argv)
 {
@@ -38,5 +39,7 @@ int main(int argc, char** argv)
         failures += runConfigPrintTests(n, rest.data());
     if (only.isEmpty() || only == QLatin1String("PermissionTest"))
         failures += runPermissionTests(n, rest.data());
+    if (only.isEmpty() || only == QLatin1String("PortugueseDesktopTest"))
+        failures += runPortugueseDesktopTests(n, rest.data());
     return failures == 0 ? 0 : 1;
 }

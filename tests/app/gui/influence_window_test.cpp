@@ -380,11 +380,11 @@ void InfluenceWindowTest::printWritesOnePagePdfBesideTheBeam()
     dialogs->sections << QStringList{"1", "5"};
     action("SpeedButton1")->trigger();
     const QStringList lines = reportLines(*window()->RichEdit1());
-    action("SpeedButton3")->trigger();
+    printWithUsualUmask(action("SpeedButton3"));
     QCOMPARE(dialogs->messages, QStringList());
     const QString pdfFile = dir->filePath(QStringLiteral("vaoLIM.pdf"));
     QVERIFY(QFile::exists(pdfFile));
-    QCOMPARE(w->hintPanel()->text(), QStringLiteral("Impresso em PDF: ") + pdfFile);
+    expectPdfNotice(pdfFile);
 
     QString error;
     const int pages = pdf::pageCount(pdfFile, error);

@@ -458,7 +458,7 @@ void MainWindowTest::openFillsTablesAndShowsResults()
     const QString file = writeBeamFile(QStringLiteral("boa.vig"), QString::fromUtf8(GoodBeam));
     dialogs->openNames << file;
     action("SpeedButton2")->trigger();
-    QCOMPARE(dialogs->openFilters, QStringList{QStringLiteral("Dados da viga (*.vig)")});
+    QCOMPARE(dialogs->openFilters, QStringList{QString::fromUtf8(OpenFilter)});
     QCOMPARE(dialogs->messages, QStringList());
     QCOMPARE(errors, QStringList());
     QCOMPARE(w->windowTitle(), file);
