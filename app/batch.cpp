@@ -2,14 +2,18 @@
 
 #include <algorithm>
 #include <memory>
+#include <optional>
 #include <ostream>
 
 #include "data/beam_file.h"
+#include "data/extended_beam.h"
 #include "data/file_names.h"
 #include "data/text_file.h"
 #include "diagrams/diagrams.h"
+#include "diagrams/general_diagrams.h"
 #include "engine/engine.h"
 #include "engine/errors.h"
+#include "engine/general_road.h"
 #include "engine/report.h"
 #include "influence/influence.h"
 
@@ -27,6 +31,8 @@ constexpr const char* Usage =
     "relatório de resultados ARQUIVO.sai e os diagramas ARQUIVOM.wmf (momentos) e\n"
     "ARQUIVOC.wmf (cortantes) ao lado do arquivo de dados e imprime o relatório.\n"
     "Os nomes gravados são o nome do arquivo cortado no seu primeiro \".\".\n"
+    "Um ARQUIVO terminado em .vigx é lido como viga com cargas adicionais (JSON);\n"
+    "uma recusa do leitor dá o código da parte do arquivo em que está.\n"
     "\n"
     "  --svg        grava também os diagramas em SVG (ARQUIVOM.svg, ARQUIVOC.svg)\n"
     "  --influence TRECHO POSICAO\n"
@@ -92,6 +98,26 @@ bool printed(std::ostream& out, std::ostream& err)
     return false;
 }
 
+// A .vigx read into the model as the data file reader would fill it. A beam
+// the data file cannot hold leaves its loads in `general` for the general
+// road; a refusal sends its place and reason to the sink.
+ReadResult readExtended(const std::string& file, AnalysisModel& m, std::optional<BeamLoads>& general,
+                        const MessageSink& messages)
+{
+    const ExtendedRead x = AbrirVigx(file);
+    ReadResult r;
+    r.status = x.status;
+    if (x.status != 0) {
+        messages(x.message);
+        return r;
+    }
+    PreencheModelo(x.beam, m);
+    if (!CabeNoVig(x.beam)) general = CargasDaViga(x.beam);
+    r.titleRead = true;
+    r.title = x.beam.title;
+    return r;
+}
+
 // The influence-line message carries a carriage return for the message box.
 std::string forTerminal(std::string text)
 {
@@ -117,8 +143,10 @@ int runBatch(const std::vector<std::string>& args, std::ostream& out, std::ostre
     const MessageSink toStderr = [&err](const std::string& text) { err << text << '\n'; };
 
     ReadResult read;
+    std::optional<BeamLoads> general;
     try {
-        read = Abrir(o.file, *model, toStderr);
+        read = o.file.ends_with(".vigx") ? readExtended(o.file, *model, general, toStderr)
+                                         : Abrir(o.file, *model, toStderr);
     } catch (const Error& e) {
         err << "Não foi possível ler o arquivo de dados: " << e.what() << '\n';
         return batch_exit::FileError;
@@ -137,12 +165,17 @@ int runBatch(const std::vector<std::string>& args, std::ostream& out, std::ostre
     const DiagramSettings settings;
     try {
         model->ReportFile.clear();
-        ColunasAltura(*model);
-        MontaRigidez(*model);
-        MontaCargas(*model);
-        AplicaApoios(*model);
-        ResolveSistema(*model);
-        Resultados(*model);
+        if (general) {
+            ResolveGeral(*model, *general);
+            ResultadosGeral(*model, *general);
+        } else {
+            ColunasAltura(*model);
+            MontaRigidez(*model);
+            MontaCargas(*model);
+            AplicaApoios(*model);
+            ResolveSistema(*model);
+            Resultados(*model);
+        }
     } catch (const IoError& e) {
         err << e.what() << '\n';
         return batch_exit::FileError;
@@ -155,10 +188,16 @@ int runBatch(const std::vector<std::string>& args, std::ostream& out, std::ostre
         const std::string reportName = derivedName(o.file, ".sai");
         writeTextFile(reportName, model->ReportFile);
         written.push_back(reportName);
-        DesenhaMomentos(*model, settings, o.file, o.svg);
+        if (general)
+            DesenhaMomentosGeral(*model, *general, settings, o.file, o.svg);
+        else
+            DesenhaMomentos(*model, settings, o.file, o.svg);
         written.push_back(derivedName(o.file, "M.wmf"));
         if (o.svg) written.push_back(derivedName(o.file, "M.svg"));
-        DesenhaCortantes(*model, settings, o.file, o.svg);
+        if (general)
+            DesenhaCortantesGeral(*model, *general, settings, o.file, o.svg);
+        else
+            DesenhaCortantes(*model, settings, o.file, o.svg);
         written.push_back(derivedName(o.file, "C.wmf"));
         if (o.svg) written.push_back(derivedName(o.file, "C.svg"));
     } catch (const IoError& e) {

@@ -4,7 +4,7 @@
 KALVORO_BUILD_PACKAGES=(
   cmake ninja-build g++ pkg-config
   libgtest-dev libgmock-dev libbenchmark-dev
-  qt6-base-dev libgl-dev fonts-liberation
+  qt6-base-dev libgl-dev fonts-liberation nlohmann-json3-dev
 )
 # Used by the tests only: independent metafile readers, PDF tools, an XML
 # checker for the SVG pages, and dpkg-shlibdeps for the Debian package test.
