@@ -24,7 +24,10 @@ std::string number(double v)
     // "-0" would read back as the integer 0, losing the sign.
     if (v == 0 && std::signbit(v)) return "-0.0";
     char buffer[32];
-    const auto end = std::to_chars(buffer, buffer + sizeof buffer, v).ptr;
+    // Whole numbers as integers ("25000000", not "2.5e+07"), as people write them.
+    const bool whole = std::fabs(v) < 1e16 && std::trunc(v) == v;
+    const auto end = whole ? std::to_chars(buffer, buffer + sizeof buffer, v, std::chars_format::fixed).ptr
+                           : std::to_chars(buffer, buffer + sizeof buffer, v).ptr;
     return std::string(buffer, end);
 }
 
