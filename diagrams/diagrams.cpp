@@ -6,24 +6,12 @@
 #include "engine/arithmetic.h"
 #include "engine/engine.h"
 #include "engine/section_forces.h"
-#include "load_symbols.h"
+#include "diagram_layout.h"
 #include "page_frame.h"
 
 namespace kalvoro {
 
 namespace {
-
-// At zoom 100 the largest node X lies W/1.2 pixels right of the margin and the
-// whole range of a diagram takes H/1.2 pixels: the rest is room for the loads.
-constexpr Real Fit = 1.2L;
-// Below this an extreme counts as zero and the scale falls back to 100.
-constexpr Real Guard = 1e-15L;
-constexpr double FallbackScale = 100.0;
-constexpr int LeftMargin = 20;
-
-// Magnitudes are written with 8 significant digits, without their sign: the
-// arrow shows the direction.
-constexpr int MagnitudeDigits = 8;
 
 // Row k of load case 1 as a span of the page: its element's end points, and
 // the seven values the span functions see (true length, loads, end forces).
@@ -183,15 +171,6 @@ Recording drawPage(const AnalysisModel& m, const DiagramSettings& s, Kind kind)
 
     DrawTitle(canvas, moments ? "Diagrama de Momentos Fletores" : "Diagrama de Cortantes");
     return canvas.take();
-}
-
-// Pixels for the range |a| + |b| of a diagram, or the fallback for a diagram
-// that is zero everywhere.
-double verticalScale(int height, double a, double b)
-{
-    const double c = store(std::fabs(Real(a)) + std::fabs(Real(b)));
-    if (std::fabs(c) <= Guard) return FallbackScale;
-    return store(div(height, c * Fit));
 }
 
 }  // namespace

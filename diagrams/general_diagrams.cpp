@@ -8,18 +8,12 @@
 #include "diagrams.h"
 #include "engine/engine.h"
 #include "engine/general_road.h"
-#include "load_symbols.h"
+#include "diagram_layout.h"
 
 namespace kalvoro {
 
 namespace {
 
-// As on the specified page: the diagram takes H/1.2, the rest is for the loads.
-constexpr Real Fit = 1.2L;
-constexpr Real Guard = 1e-15L;
-constexpr double FallbackScale = 100.0;
-constexpr int LeftMargin = 20;
-constexpr int MagnitudeDigits = 8;
 // Samples per span length of a curved piece (a straight piece needs only its ends).
 constexpr int SamplesPerSpan = 128;
 // The tallest arrow of a distributed load, in pixels.
@@ -163,13 +157,6 @@ void drawCurve(Canvas& c, const Page& pg, Kind kind, Real X1, const SpanCurve& c
         }
     }
     c.lineTo(pg.map.px(X1 + curve.L), pg.map.py(0));
-}
-
-double verticalScale(int height, double a, double b)
-{
-    const double c = store(std::fabs(Real(a)) + std::fabs(Real(b)));
-    if (std::fabs(c) <= Guard) return FallbackScale;
-    return store(div(height, c * Fit));
 }
 
 Recording drawPage(const AnalysisModel& m, const BeamLoads& loads, const DiagramSettings& s, Kind kind)
