@@ -3,10 +3,10 @@
 #include <cmath>
 
 #include "data/numbers.h"
+#include "diagram_layout.h"
 #include "engine/arithmetic.h"
 #include "engine/engine.h"
 #include "engine/section_forces.h"
-#include "diagram_layout.h"
 #include "page_frame.h"
 
 namespace kalvoro {

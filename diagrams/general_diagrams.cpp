@@ -5,10 +5,10 @@
 #include <numbers>
 
 #include "data/numbers.h"
+#include "diagram_layout.h"
 #include "diagrams.h"
 #include "engine/engine.h"
 #include "engine/general_road.h"
-#include "diagram_layout.h"
 
 namespace kalvoro {
 

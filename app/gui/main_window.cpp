@@ -32,7 +32,9 @@
 #include "data/file_names.h"
 #include "data/text_file.h"
 #include "diagrams/diagrams.h"
+#include "diagrams/general_diagrams.h"
 #include "engine/engine.h"
+#include "engine/general_road.h"
 #include "engine/report.h"
 #include "influence/window/influence_window.h"
 #include "influence/window/section_dialog.h"
@@ -226,6 +228,7 @@ void MainWindow::buildPages()
     pages_->addTab(buildReportPage(), QStringLiteral("Saídas"));
     pages_->addTab(buildDiagramPage(image1_), QStringLiteral("Diag. Momentos"));
     pages_->addTab(buildDiagramPage(image2_), QStringLiteral("Diag. Cortantes"));
+    pages_->addTab(buildExtraLoadsPage(), QStringLiteral("Cargas adicionais"));
     image1_->setObjectName(QStringLiteral("Image1"));
     image2_->setObjectName(QStringLiteral("Image2"));
 
@@ -535,6 +538,9 @@ int MainWindow::readBeam(const std::string& fileName)
         return 7;  // the filling belongs to the read's last step
     }
     refreshTables();
+    // A data file holds no extra loads.
+    general_.reset();
+    setExtraRows({});
     return 0;
 }
 
@@ -568,10 +574,12 @@ void MainWindow::redraw()
     syncConfiguration();
     // Each page is recorded once and replayed here; the same recording is what
     // the diagrams saved as a metafile.
-    momentPage_ = DesenhaMomentos(*model_, config_.diagram, ArquivoDados);
+    momentPage_ = general_ ? DesenhaMomentosGeral(*model_, *general_, config_.diagram, ArquivoDados)
+                           : DesenhaMomentos(*model_, config_.diagram, ArquivoDados);
     momentImage_ = renderRecording(momentPage_);
     image1_->setPixmap(QPixmap::fromImage(momentImage_));
-    shearPage_ = DesenhaCortantes(*model_, config_.diagram, ArquivoDados);
+    shearPage_ = general_ ? DesenhaCortantesGeral(*model_, *general_, config_.diagram, ArquivoDados)
+                          : DesenhaCortantes(*model_, config_.diagram, ArquivoDados);
     shearImage_ = renderRecording(shearPage_);
     image2_->setPixmap(QPixmap::fromImage(shearImage_));
 }
@@ -586,6 +594,8 @@ void MainWindow::NovaEst()
     tables_.NovaEst();
     for (GridView* g : grids_) g->applyColumnWidths();
     refreshTables();
+    general_.reset();
+    if (extraLoads_) setExtraRows({});
 }
 
 void MainWindow::SpeedButton1Click()
@@ -600,6 +610,10 @@ void MainWindow::SpeedButton1Click()
 
 void MainWindow::Calcula1Click()
 {
+    if (ArquivoDados.ends_with(".vigx") || !extraRows().empty()) {
+        calculateExtended();
+        return;
+    }
     const std::string work = workingName();
     try {
         syncConfiguration();
@@ -640,12 +654,17 @@ void MainWindow::desenhaestrutura1Click()
 
 void MainWindow::Abrir2Click()
 {
-    const QString name = dialogs_->askOpenFileName(QStringLiteral("Dados da viga (*.vig)"));
+    const QString name =
+        dialogs_->askOpenFileName(QStringLiteral("Dados da viga (*.vig);;Viga Kalvoro (*.vigx)"));
     if (!name.isEmpty()) openFile(name);
 }
 
 void MainWindow::openFile(const QString& fileName)
 {
+    if (fileName.endsWith(QStringLiteral(".vigx"))) {
+        openExtended(fileName);
+        return;
+    }
     const std::string previous = ArquivoDados;
     const QString previousCaption = windowTitle();
     ArquivoDados = QFileInfo(fileName).absoluteFilePath().toStdString();
@@ -676,10 +695,15 @@ void MainWindow::openFile(const QString& fileName)
 void MainWindow::Salvar1Click()
 {
     ArquivoDados.clear();
-    const QString name = dialogs_->askSaveFileName(QStringLiteral("Digite um nome para o novo arquivo"),
-                                                   QStringLiteral("Arquivos de dados (*.vig)"),
-                                                   QStringLiteral("teste"), QStringLiteral("dat"));
+    const QString name =
+        dialogs_->askSaveFileName(QStringLiteral("Digite um nome para o novo arquivo"),
+                                  QStringLiteral("Arquivos de dados (*.vig);;Viga Kalvoro (*.vigx)"),
+                                  QStringLiteral("teste"), QStringLiteral("dat"));
     if (name.isEmpty()) return;
+    if (name.endsWith(QStringLiteral(".vigx")) || !extraRows().empty()) {
+        saveExtended(name);
+        return;
+    }
     tables_.AtualizaCoordenadas();
     refreshTables();
     ArquivoDados = name.toStdString();
@@ -702,6 +726,11 @@ void MainWindow::analisadados1Click()
             setCaption(QString::fromStdString(chosen));
         }
         dialogs_->showMessage(QString::fromStdString(ReaderMessages().at(static_cast<std::size_t>(status))));
+        return;
+    }
+    if (ArquivoDados.ends_with(".vigx")) {
+        if (readExtended(ArquivoDados) == 0)
+            dialogs_->showMessage(QString::fromStdString(ReaderMessages()[0]));
         return;
     }
     const int status = readBeam(ArquivoDados);
@@ -767,6 +796,15 @@ void MainWindow::SpeedButton12Click()
 {
     influence_->clearPages();
     influence_->exec();
+    // The influence lines leave the model solved for its load rows, which
+    // carry none of a general beam's loads: its own solution comes back.
+    if (general_) {
+        try {
+            ResolveGeral(*model_, *general_);
+        } catch (const Error&) {
+            analysed_ = false;
+        }
+    }
 }
 
 }  // namespace kalvoro

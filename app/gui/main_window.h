@@ -15,9 +15,12 @@
 #include <QMainWindow>
 #include <QString>
 #include <memory>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "app/gui/user_dialogs.h"
+#include "data/extra_loads.h"
 #include "data/table_model.h"
 #include "diagrams/diagram_settings.h"
 #include "diagrams/recording.h"
@@ -26,6 +29,7 @@
 class QAction;
 class QLabel;
 class QPlainTextEdit;
+class QTableWidget;
 class QTabWidget;
 
 namespace kalvoro {
@@ -46,8 +50,8 @@ struct Configuration {
     DiagramSettings diagram;
 };
 
-// The seven pages, in tab order.
-enum class Page { Trechos, Cargas, Apoios, Materiais, Saidas, Momentos, Cortantes };
+// The pages, in tab order: the seven of the data file, then the loads it cannot hold.
+enum class Page { Trechos, Cargas, Apoios, Materiais, Saidas, Momentos, Cortantes, CargasAdicionais };
 
 class MainWindow : public QMainWindow {
     Q_OBJECT
@@ -108,6 +112,12 @@ public:
     // A notice in the first status panel, which it keeps whenever no hint is shown.
     void showNotice(const QString& text);
 
+    // ---- the extended beam file (.vigx) and the "Cargas adicionais" page
+    QTableWidget* extraLoadsTable() const { return extraLoads_; }
+    std::vector<ExtraLoadRow> extraRows() const;
+    void setExtraRows(const std::vector<ExtraLoadRow>& rows);
+    void appendExtraRow(const ExtraLoadRow& row);
+
 protected:
     // Status tips (the hint of whatever is under the mouse) go to MostraDica.
     bool event(QEvent* e) override;
@@ -125,6 +135,17 @@ private:
     QWidget* buildDiagramPage(QLabel*& image);
     void buildStatusBar();
     void connectTables();
+    QWidget* buildExtraLoadsPage();
+
+    // The beam of the tables and the extra loads (ConversionError for what
+    // they cannot say); a .vigx read into the model and the tables (its
+    // status, the refusal shown); Open, Save and Calculate of a .vigx. A beam
+    // the data file cannot hold is never written to a .vig.
+    ExtendedBeam tablesBeam();
+    int readExtended(const std::string& fileName);
+    void openExtended(const QString& fileName);
+    void saveExtended(const QString& fileName);
+    void calculateExtended();
 
     // Reads the file into the model and, on success, the tables; returns the
     // reader's status (7 when the tables could not take what was read).
@@ -151,6 +172,10 @@ private:
     // until the next successful calculation.
     bool analysed_ = true;
     bool refreshing_ = false;
+    // The span loads of a beam on the general road, as its last read left them;
+    // empty for a beam the data file can hold.
+    std::optional<BeamLoads> general_;
+    QTableWidget* extraLoads_ = nullptr;
 
     QTabWidget* pages_ = nullptr;
     QPlainTextEdit* report_ = nullptr;
