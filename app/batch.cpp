@@ -163,11 +163,12 @@ int runBatch(const std::vector<std::string>& args, std::ostream& out, std::ostre
 
     std::vector<std::string> written;
     const DiagramSettings settings;
+    std::vector<SpanCurve> curves;
     try {
         model->ReportFile.clear();
         if (general) {
             ResolveGeral(*model, *general);
-            ResultadosGeral(*model, *general);
+            curves = ResultadosGeral(*model, *general);
         } else {
             ColunasAltura(*model);
             MontaRigidez(*model);
@@ -189,13 +190,13 @@ int runBatch(const std::vector<std::string>& args, std::ostream& out, std::ostre
         writeTextFile(reportName, model->ReportFile);
         written.push_back(reportName);
         if (general)
-            DesenhaMomentosGeral(*model, *general, settings, o.file, o.svg);
+            DesenhaMomentosGeral(*model, *general, curves, settings, o.file, o.svg);
         else
             DesenhaMomentos(*model, settings, o.file, o.svg);
         written.push_back(derivedName(o.file, "M.wmf"));
         if (o.svg) written.push_back(derivedName(o.file, "M.svg"));
         if (general)
-            DesenhaCortantesGeral(*model, *general, settings, o.file, o.svg);
+            DesenhaCortantesGeral(*model, *general, curves, settings, o.file, o.svg);
         else
             DesenhaCortantes(*model, settings, o.file, o.svg);
         written.push_back(derivedName(o.file, "C.wmf"));

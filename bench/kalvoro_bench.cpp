@@ -114,10 +114,10 @@ void CalculateRoadManyLoads(benchmark::State& state)
         const BeamLoads loads = CargasDaViga(r.beam);
         m->ReportFile.clear();
         ResolveGeral(*m, loads);
-        ResultadosGeral(*m, loads);
+        const auto curves = ResultadosGeral(*m, loads);
         writeTextFile(derivedName(file, ".sai"), m->ReportFile);
-        benchmark::DoNotOptimize(DesenhaMomentosGeral(*m, loads, settings, file));
-        benchmark::DoNotOptimize(DesenhaCortantesGeral(*m, loads, settings, file));
+        benchmark::DoNotOptimize(DesenhaMomentosGeral(*m, loads, curves, settings, file));
+        benchmark::DoNotOptimize(DesenhaCortantesGeral(*m, loads, curves, settings, file));
     }
 }
 BENCHMARK(CalculateRoadManyLoads)->Unit(benchmark::kMicrosecond);

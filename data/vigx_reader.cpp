@@ -8,7 +8,6 @@
 
 #include <charconv>
 #include <cmath>
-#include <set>
 #include <string>
 
 #include <nlohmann/json.hpp>
@@ -50,7 +49,10 @@ std::string commaText(double v)
 
 std::string indexText(std::size_t i)
 {
-    return "[" + std::to_string(i + 1) + "]";
+    std::string s = "[";
+    s += std::to_string(i + 1);
+    s += ']';
+    return s;
 }
 
 // Status of a place in the file, from its path: loads, supports, then the
@@ -66,85 +68,115 @@ int statusOfPath(const std::string& path)
     return status::General;
 }
 
-// Follows the parser through the document to name the place of a repeated key.
-class DuplicateKeys {
+// Builds the document as the library's own parser does and refuses a key
+// given twice in one object, naming its place.
+class CheckingSax {
 public:
-    bool operator()(int /*depth*/, Json::parse_event_t event, Json& parsed)
+    explicit CheckingSax(Json& root) : dom_(root) {}
+
+    bool null() { return element(), dom_.null(); }
+    bool boolean(bool v) { return element(), dom_.boolean(v); }
+    bool number_integer(Json::number_integer_t v) { return element(), dom_.number_integer(v); }
+    bool number_unsigned(Json::number_unsigned_t v) { return element(), dom_.number_unsigned(v); }
+    bool number_float(Json::number_float_t v, const Json::string_t& s)
     {
-        using E = Json::parse_event_t;
-        switch (event) {
-            case E::object_start:
-            case E::array_start:
-                elementStarts();
-                frames_.push_back({event == E::array_start, 0, {}, {}});
-                break;
-            case E::object_end:
-            case E::array_end:
-                if (!frames_.empty()) frames_.pop_back();
-                break;
-            case E::key: {
-                Frame& f = frames_.back();
-                const std::string key = parsed.get<std::string>();
-                if (!f.keys.insert(key).second) {
-                    const std::string where = path();
-                    throw Refusal{statusOfPath(where + "." + key),
-                                  (where.empty() ? "" : where + ": ") + "chave repetida \"" + key + "\""};
-                }
-                f.key = key;
-                break;
+        return element(), dom_.number_float(v, s);
+    }
+    bool string(Json::string_t& v) { return element(), dom_.string(v); }
+    bool binary(Json::binary_t& v) { return element(), dom_.binary(v); }
+    bool start_object(std::size_t n) { return open(false), dom_.start_object(n); }
+    bool end_object() { return --depth_, dom_.end_object(); }
+    bool start_array(std::size_t n) { return open(true), dom_.start_array(n); }
+    bool end_array() { return --depth_, dom_.end_array(); }
+    bool key(Json::string_t& k)
+    {
+        Frame& f = frames_[depth_ - 1];
+        for (const std::string& seen : f.keys)
+            if (seen == k) {
+                const std::string where = path();
+                throw Refusal{statusOfPath(where + "." + k),
+                              (where.empty() ? "" : where + ": ") + "chave repetida \"" + k + "\""};
             }
-            case E::value:
-                elementStarts();
-                break;
-        }
-        return true;
+        f.keys.push_back(k);
+        return dom_.key(k);
+    }
+    // A template, as the library's: the exception keeps its own type when rethrown.
+    template <class Exception>
+    bool parse_error(std::size_t position, const std::string& token, const Exception& e)
+    {
+        return dom_.parse_error(position, token, e);
     }
 
 private:
     struct Frame {
-        bool array;
-        std::size_t count;
-        std::string key;
-        std::set<std::string> keys;
+        bool array = false;
+        std::size_t count = 0;
+        std::vector<std::string> keys;  // a handful per object: a scan beats a set; the last is current
     };
 
-    void elementStarts()
+    void element()
     {
-        if (!frames_.empty() && frames_.back().array) ++frames_.back().count;
+        if (depth_ > 0 && frames_[depth_ - 1].array) ++frames_[depth_ - 1].count;
+    }
+
+    void open(bool array)
+    {
+        element();
+        if (frames_.size() == depth_) frames_.emplace_back();
+        Frame& f = frames_[depth_++];
+        f.array = array;
+        f.count = 0;
+        f.keys.clear();
     }
 
     // The path of the innermost object, without its own key.
     std::string path() const
     {
         std::string p;
-        for (std::size_t i = 0; i + 1 < frames_.size(); ++i) {
+        for (std::size_t i = 0; i + 1 < depth_; ++i) {
             const Frame& f = frames_[i];
             if (f.array)
                 p += indexText(f.count - 1);
             else
-                p += (p.empty() ? "" : ".") + f.key;
+                p += (p.empty() ? "" : ".") + f.keys.back();
         }
         return p;
     }
 
+    nlohmann::detail::json_sax_dom_parser<Json> dom_;
     std::vector<Frame> frames_;
+    std::size_t depth_ = 0;
 };
 
-// A place in the file and the status of a refusal there.
+// A place in the file and the status of a refusal there. The path is put
+// together only for a refusal: a place is its parent and a key or an index.
 class At {
 public:
-    At(std::string path, int st) : path_(std::move(path)), status_(st) {}
-    At key(const std::string& k, int st) const { return {path_.empty() ? k : path_ + "." + k, st}; }
-    At key(const std::string& k) const { return key(k, status_); }
-    At index(std::size_t i) const { return {path_ + indexText(i), status_}; }
+    explicit At(int st) : status_(st) {}
+    At key(const char* k, int st) const { return At(this, k, 0, st); }
+    At key(const char* k) const { return key(k, status_); }
+    At index(std::size_t i) const { return At(this, nullptr, i, status_); }
     [[noreturn]] void refuse(const std::string& why) const
     {
-        throw Refusal{status_, path_.empty() ? why : path_ + ": " + why};
+        const std::string where = path();
+        throw Refusal{status_, where.empty() ? why : where + ": " + why};
     }
-    const std::string& path() const { return path_; }
+    std::string path() const
+    {
+        if (!parent_) return {};
+        std::string p = parent_->path();
+        if (!key_) return p + indexText(index_);
+        return p.empty() ? key_ : p + "." + key_;
+    }
 
 private:
-    std::string path_;
+    At(const At* parent, const char* key, std::size_t index, int st)
+        : parent_(parent), key_(key), index_(index), status_(st)
+    {
+    }
+    const At* parent_ = nullptr;
+    const char* key_ = nullptr;
+    std::size_t index_ = 0;
     int status_;
 };
 
@@ -232,7 +264,7 @@ const Json& sized(const Json& v, const At& at, std::size_t least, std::size_t mo
 
 void header(const Json& root, ExtendedBeam& beam)
 {
-    const At at("", status::General);
+    const At at(status::General);
     const Json& format = member(root, "format", at);
     if (!format.is_string() || format.get<std::string>() != ExtendedFormat)
         at.key("format").refuse(format.dump(-1, ' ', false, Json::error_handler_t::replace) +
@@ -249,7 +281,8 @@ void header(const Json& root, ExtendedBeam& beam)
 void properties(const Json& root, const char* key, const char* name, int st, std::size_t most,
                 std::vector<double>& values)
 {
-    const At at = At("", status::General).key(key, st);
+    const At top(status::General);
+    const At at = top.key(key, st);
     const Json& rows = sized(member(root, key, at), at, 1, most, key);
     for (std::size_t i = 0; i < rows.size(); ++i) {
         const At row = at.index(i);
@@ -259,7 +292,8 @@ void properties(const Json& root, const char* key, const char* name, int st, std
 
 void nodes(const Json& root, ExtendedBeam& beam)
 {
-    const At at = At("", status::General).key("nodes", status::Nodes);
+    const At top(status::General);
+    const At at = top.key("nodes", status::Nodes);
     const Json& rows = sized(member(root, "nodes", at), at, 2, capacity::SupportEntries, "nós");
     for (std::size_t i = 0; i < rows.size(); ++i) {
         const At row = at.index(i);
@@ -326,7 +360,8 @@ SpanLoad load(const Json& v, const At& at, double L)
 
 void spans(const Json& root, ExtendedBeam& beam)
 {
-    const At at = At("", status::General).key("spans", status::Spans);
+    const At top(status::General);
+    const At at = top.key("spans", status::Spans);
     const std::size_t count = beam.nodes.size() - 1;
     const Json& rows = sized(member(root, "spans", at), at, count, count, "trechos");
     for (std::size_t i = 0; i < rows.size(); ++i) {
@@ -357,14 +392,15 @@ ExtendedRead LeVigx(std::string_view bytes)
     try {
         Json root;
         try {
-            root = Json::parse(bytes.begin(), bytes.end(), DuplicateKeys{});
+            CheckingSax sax(root);
+            Json::sax_parse(bytes.begin(), bytes.end(), &sax);
         } catch (const Json::parse_error& e) {
             throw Refusal{status::General,
                           "não é um texto JSON válido (byte " + std::to_string(e.byte) + ")"};
         } catch (const Json::exception&) {
             throw Refusal{status::General, "não é um texto JSON válido (número fora do intervalo dos reais)"};
         }
-        const At top("", status::General);
+        const At top(status::General);
         if (!root.is_object()) top.refuse(std::string("deveria ser um objeto JSON, não ") + kindOf(root));
         // Format and version first: a newer file may well have keys this
         // program does not know.

@@ -11,15 +11,19 @@
 
 #include "diagram_settings.h"
 #include "engine/analysis_model.h"
+#include "engine/general_road.h"
 #include "engine/span_loads.h"
 #include "recording.h"
 
 namespace kalvoro {
 
-// The model as ResolveGeral left it with these loads.
-Recording DesenhaMomentosGeral(const AnalysisModel& m, const BeamLoads& loads, const DiagramSettings& s,
+// The model as ResolveGeral left it with these loads, and its span curves
+// (CurvasDaViga or ResultadosGeral).
+Recording DesenhaMomentosGeral(const AnalysisModel& m, const BeamLoads& loads,
+                               const std::vector<SpanCurve>& curves, const DiagramSettings& s,
                                const std::string& dataFile, bool svg = false);
-Recording DesenhaCortantesGeral(const AnalysisModel& m, const BeamLoads& loads, const DiagramSettings& s,
+Recording DesenhaCortantesGeral(const AnalysisModel& m, const BeamLoads& loads,
+                                const std::vector<SpanCurve>& curves, const DiagramSettings& s,
                                 const std::string& dataFile, bool svg = false);
 
 }  // namespace kalvoro

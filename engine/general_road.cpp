@@ -135,33 +135,52 @@ SpanCurve CurvaDoTrecho(const AnalysisModel& m, const BeamLoads& loads, long i)
 
     const Real VA = m.ElementStartShear[i] - fixedEnd[0];
     const Real MA = fixedEnd[1] - m.ElementStartMoment[i];
+
+    // Walking along the span, a load left wholly behind adds A + B x to the
+    // moment and B to the shear; a distributed load under way adds its own
+    // polynomial. Loads join in the order they start acting.
+    struct Pending {
+        Real at;
+        const SpanLoad* load;
+    };
+    std::vector<Pending> order;
+    for (const SpanLoad& load : spanLoads)
+        order.push_back({load.kind == LoadKind::Uniform ? 0 : Real(load.a), &load});
+    std::stable_sort(order.begin(), order.end(),
+                     [](const Pending& p, const Pending& q) { return p.at < q.at; });
+    std::vector<Spread> underWay;
+    Real A = 0, B = 0;
+    std::size_t next = 0;
     for (std::size_t k = 0; k + 1 < points.size(); ++k) {
         const Real x0 = points[k];
-        std::array<Real, 4> c{MA + VA * x0, VA, 0, 0};
-        for (const SpanLoad& load : spanLoads) {
-            if (load.kind == LoadKind::Point && load.a <= x0) {
-                c[0] += load.v1 * (x0 - load.a);
-                c[1] += load.v1;
-            } else if (load.kind == LoadKind::Moment && load.a <= x0) {
-                c[0] -= load.v1;
-            } else if (load.kind == LoadKind::Uniform || load.kind == LoadKind::Linear) {
-                const Spread s = spreadOf(load, L);
-                if (s.a > x0) continue;
-                const Real slope = (s.q2 - s.q1) / (s.b - s.a);
-                if (x0 < s.b) {
-                    // Inside the load: the part from a to x0 as a resultant,
-                    // the rest as the polynomial of the load ahead.
-                    const Real l = x0 - s.a, wk = s.q1 + slope * l;
-                    c[0] += l * l * (2 * s.q1 + wk) / 6;
-                    c[1] += l * (s.q1 + wk) / 2;
-                    c[2] += wk / 2;
-                    c[3] += slope / 6;
-                } else {
-                    const Real l = s.b - s.a, R = l * (s.q1 + s.q2) / 2;
-                    c[0] += l * l * (2 * s.q1 + s.q2) / 6 + R * (x0 - s.b);
-                    c[1] += R;
-                }
+        for (; next < order.size() && order[next].at <= x0; ++next) {
+            const SpanLoad& load = *order[next].load;
+            if (load.kind == LoadKind::Point) {
+                A -= load.v1 * Real(load.a);
+                B += load.v1;
+            } else if (load.kind == LoadKind::Moment) {
+                A -= load.v1;
+            } else {
+                underWay.push_back(spreadOf(load, L));
             }
+        }
+        std::erase_if(underWay, [&](const Spread& s) {
+            if (s.b > x0) return false;
+            const Real l = s.b - s.a, R = l * (s.q1 + s.q2) / 2;
+            A += l * l * (2 * s.q1 + s.q2) / 6 - R * s.b;
+            B += R;
+            return true;
+        });
+        std::array<Real, 4> c{MA + VA * x0 + A + B * x0, VA + B, 0, 0};
+        for (const Spread& s : underWay) {
+            // The part from a to x0 as a resultant, the rest as the
+            // polynomial of the load ahead.
+            const Real slope = (s.q2 - s.q1) / (s.b - s.a);
+            const Real l = x0 - s.a, wk = s.q1 + slope * l;
+            c[0] += l * l * (2 * s.q1 + wk) / 6;
+            c[1] += l * (s.q1 + wk) / 2;
+            c[2] += wk / 2;
+            c[3] += slope / 6;
         }
         curve.pieces.push_back({points[k], points[k + 1], c});
     }
@@ -176,28 +195,36 @@ Real lengthOf(const Piece& p)
 }
 
 // The real roots of c2 t^2 + c1 t + c0 within (0, h), ascending.
-std::vector<Real> rootsWithin(Real c2, Real c1, Real c0, Real h)
+struct Roots {
+    Real t[2];
+    int count = 0;
+    const Real* begin() const { return t; }
+    const Real* end() const { return t + count; }
+};
+
+Roots rootsWithin(Real c2, Real c1, Real c0, Real h)
 {
-    std::vector<Real> roots;
+    Real found[2];
+    int n = 0;
     if (c2 == 0) {
-        if (c1 != 0) roots.push_back(-c0 / c1);
+        if (c1 != 0) found[n++] = -c0 / c1;
     } else {
         const Real disc = c1 * c1 - 4 * c2 * c0;
         if (disc >= 0) {
             // The form without cancellation: q = -(c1 + sign(c1) sqrt(disc)) / 2.
             const Real q = -(c1 + std::copysign(std::sqrt(disc), c1)) / 2;
             if (q != 0) {
-                roots.push_back(q / c2);
-                roots.push_back(c0 / q);
+                found[n++] = q / c2;
+                found[n++] = c0 / q;
             } else {
-                roots.push_back(0);
+                found[n++] = 0;
             }
         }
     }
-    std::vector<Real> inside;
-    for (const Real t : roots)
-        if (t > 0 && t < h) inside.push_back(t);
-    std::sort(inside.begin(), inside.end());
+    Roots inside;
+    for (int k = 0; k < n; ++k)
+        if (found[k] > 0 && found[k] < h) inside.t[inside.count++] = found[k];
+    if (inside.count == 2 && inside.t[1] < inside.t[0]) std::swap(inside.t[0], inside.t[1]);
     return inside;
 }
 
@@ -273,11 +300,17 @@ Extreme SpanCurve::smallestShear() const
     return shearExtreme(*this, -1);
 }
 
-void ResultadosGeral(AnalysisModel& m, const BeamLoads& loads)
+std::vector<SpanCurve> CurvasDaViga(const AnalysisModel& m, const BeamLoads& loads)
 {
-    EsforcosExtremos(m);
     std::vector<SpanCurve> curves;
     for (long i = 1; i <= m.ElementCount; ++i) curves.push_back(CurvaDoTrecho(m, loads, i));
+    return curves;
+}
+
+std::vector<SpanCurve> ResultadosGeral(AnalysisModel& m, const BeamLoads& loads)
+{
+    EsforcosExtremos(m);
+    std::vector<SpanCurve> curves = CurvasDaViga(m, loads);
     const auto curve = [&curves](long i) -> const SpanCurve& {
         return curves.at(static_cast<std::size_t>(i - 1));
     };
@@ -295,6 +328,7 @@ void ResultadosGeral(AnalysisModel& m, const BeamLoads& loads)
         return std::array<double, 4>{hi.value, hi.position, lo.value, lo.position};
     };
     EscreveRelatorio(m, f);
+    return curves;
 }
 
 }  // namespace kalvoro

@@ -62,9 +62,12 @@ struct SpanCurve {
 };
 
 SpanCurve CurvaDoTrecho(const AnalysisModel& m, const BeamLoads& loads, long i);
+// Every span's curve, span 1 first.
+std::vector<SpanCurve> CurvasDaViga(const AnalysisModel& m, const BeamLoads& loads);
 
-// The results report of the general road: same blocks and columns as
-// Resultados, the span figures taken from the piecewise curves.
-void ResultadosGeral(AnalysisModel& m, const BeamLoads& loads);
+// The results report of the general road (EsforcosExtremos first): the same
+// blocks and columns as Resultados, the span figures taken from the piecewise
+// curves, which it returns for the diagrams.
+std::vector<SpanCurve> ResultadosGeral(AnalysisModel& m, const BeamLoads& loads);
 
 }  // namespace kalvoro

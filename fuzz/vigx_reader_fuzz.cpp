@@ -28,10 +28,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         const BeamLoads loads = CargasDaViga(r.beam);
         model->ReportFile.clear();
         ResolveGeral(*model, loads);
-        ResultadosGeral(*model, loads);
+        const auto curves = ResultadosGeral(*model, loads);
         const DiagramSettings settings;
-        DesenhaMomentosGeral(*model, loads, settings, "");
-        DesenhaCortantesGeral(*model, loads, settings, "");
+        DesenhaMomentosGeral(*model, loads, curves, settings, "");
+        DesenhaCortantesGeral(*model, loads, curves, settings, "");
     } catch (const Error&) {
         // a failed calculation is a valid outcome
     }

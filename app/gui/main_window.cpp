@@ -574,11 +574,13 @@ void MainWindow::redraw()
     syncConfiguration();
     // Each page is recorded once and replayed here; the same recording is what
     // the diagrams saved as a metafile.
-    momentPage_ = general_ ? DesenhaMomentosGeral(*model_, *general_, config_.diagram, ArquivoDados)
+    const std::vector<SpanCurve> curves =
+        general_ ? CurvasDaViga(*model_, *general_) : std::vector<SpanCurve>{};
+    momentPage_ = general_ ? DesenhaMomentosGeral(*model_, *general_, curves, config_.diagram, ArquivoDados)
                            : DesenhaMomentos(*model_, config_.diagram, ArquivoDados);
     momentImage_ = renderRecording(momentPage_);
     image1_->setPixmap(QPixmap::fromImage(momentImage_));
-    shearPage_ = general_ ? DesenhaCortantesGeral(*model_, *general_, config_.diagram, ArquivoDados)
+    shearPage_ = general_ ? DesenhaCortantesGeral(*model_, *general_, curves, config_.diagram, ArquivoDados)
                           : DesenhaCortantes(*model_, config_.diagram, ArquivoDados);
     shearImage_ = renderRecording(shearPage_);
     image2_->setPixmap(QPixmap::fromImage(shearImage_));
