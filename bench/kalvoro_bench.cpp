@@ -13,11 +13,14 @@
 #include <string>
 
 #include "data/beam_file.h"
+#include "data/extended_beam.h"
 #include "data/file_names.h"
 #include "data/text_file.h"
 #include "diagrams/deflection_diagram.h"
 #include "diagrams/diagrams.h"
+#include "diagrams/general_diagrams.h"
 #include "engine/engine.h"
+#include "engine/general_road.h"
 #include "engine/report.h"
 #include "influence/influence.h"
 
@@ -71,6 +74,54 @@ void CalculateRoad(benchmark::State& state)
     }
 }
 BENCHMARK(CalculateRoad)->Unit(benchmark::kMicrosecond);
+
+// The 24-span example as a .vigx whose spans carry 20 loads each, five of each
+// type: uniform, concentrated, applied moment, linear over part of the span.
+std::string manyLoadsCopy()
+{
+    static const std::string path = [] {
+        auto m = std::make_unique<AnalysisModel>();
+        const ReadResult r = Abrir(workCopy(), *m, quiet);
+        ExtendedBeam beam = VigaDoModelo(*m, r.title);
+        for (std::size_t i = 0; i < beam.spans.size(); ++i) {
+            const double L = beam.nodes[i + 1].x - beam.nodes[i].x;
+            auto& loads = beam.spans[i].loads;
+            loads.clear();
+            for (int k = 0; k < 5; ++k) {
+                const double f = (k + 1) / 6.0, v = -1.0 - k;
+                loads.push_back({LoadKind::Uniform, v / 5, 0, 0, 0});
+                loads.push_back({LoadKind::Point, 3 * v, 0, f * L, 0});
+                loads.push_back({LoadKind::Moment, -v, 0, (f + 0.05) * L, 0});
+                loads.push_back({LoadKind::Linear, v, -v / 2, f * L / 2, (f + 1) * L / 2});
+            }
+        }
+        const std::string file = (fs::path(workCopy()).parent_path() / "vinte-e-quatro-cargas.vigx").string();
+        SalvarVigx(file, beam);
+        return file;
+    }();
+    return path;
+}
+
+// (a) for that beam: the same road through the .vigx reader and the general road.
+void CalculateRoadManyLoads(benchmark::State& state)
+{
+    const std::string file = manyLoadsCopy();
+    auto m = std::make_unique<AnalysisModel>();
+    const DiagramSettings settings;
+    for (auto _ : state) {
+        const ExtendedRead r = AbrirVigx(file);
+        if (r.status != 0) state.SkipWithError("read failed");
+        PreencheModelo(r.beam, *m);
+        const BeamLoads loads = CargasDaViga(r.beam);
+        m->ReportFile.clear();
+        ResolveGeral(*m, loads);
+        const auto curves = ResultadosGeral(*m, loads);
+        writeTextFile(derivedName(file, ".sai"), m->ReportFile);
+        benchmark::DoNotOptimize(DesenhaMomentosGeral(*m, loads, curves, settings, file));
+        benchmark::DoNotOptimize(DesenhaCortantesGeral(*m, loads, curves, settings, file));
+    }
+}
+BENCHMARK(CalculateRoadManyLoads)->Unit(benchmark::kMicrosecond);
 
 // (b) ColunasAltura ... EsforcosExtremos.
 void EngineRun(benchmark::State& state)

@@ -82,4 +82,7 @@ ReadResult Abrir(const std::string& fileName, AnalysisModel& model, const Messag
 // The same on bytes already in memory (the file's contents).
 ReadResult AbrirTexto(const std::string& bytes, AnalysisModel& model, const MessageSink& messages);
 
+// The table texts of the beam the model holds, as a successful read fills them.
+BeamTexts TabelasDoModelo(const AnalysisModel& model);
+
 }  // namespace kalvoro

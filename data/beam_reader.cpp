@@ -352,6 +352,11 @@ ReadResult AbrirTexto(const std::string& bytes, AnalysisModel& model, const Mess
     return result;
 }
 
+BeamTexts TabelasDoModelo(const AnalysisModel& model)
+{
+    return fillTables(model);
+}
+
 ReadResult Abrir(const std::string& fileName, AnalysisModel& model, const MessageSink& messages)
 {
     return AbrirTexto(readFileBytes(fileName), model, messages);

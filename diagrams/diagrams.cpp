@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "data/numbers.h"
+#include "diagram_layout.h"
 #include "engine/arithmetic.h"
 #include "engine/engine.h"
 #include "engine/section_forces.h"
@@ -11,18 +12,6 @@
 namespace kalvoro {
 
 namespace {
-
-// At zoom 100 the largest node X lies W/1.2 pixels right of the margin and the
-// whole range of a diagram takes H/1.2 pixels: the rest is room for the loads.
-constexpr Real Fit = 1.2L;
-// Below this an extreme counts as zero and the scale falls back to 100.
-constexpr Real Guard = 1e-15L;
-constexpr double FallbackScale = 100.0;
-constexpr int LeftMargin = 20;
-
-// Magnitudes are written with 8 significant digits, without their sign: the
-// arrow shows the direction.
-constexpr int MagnitudeDigits = 8;
 
 // Row k of load case 1 as a span of the page: its element's end points, and
 // the seven values the span functions see (true length, loads, end forces).
@@ -68,26 +57,6 @@ void walk(double from, double to, double step, F&& visit)
         x = next;
     }
 }
-
-// Offsets of one stroke of an arrow or symbol: (dx1, dy1) to (dx2, dy2), dy up.
-struct Stroke {
-    int dx1, dy1, dx2, dy2;
-};
-
-void drawStrokes(Canvas& c, const PageMapping& map, Real X, Real Y, const Stroke (&strokes)[3])
-{
-    for (const Stroke& s : strokes) {
-        c.moveTo(map.px(X, s.dx1), map.py(Y, s.dy1));
-        c.lineTo(map.px(X, s.dx2), map.py(Y, s.dy2));
-    }
-}
-
-// Head strokes first, then the shaft; the head touches the beam for a
-// downward load and tops the shaft for an upward one.
-constexpr Stroke PointDown[3] = {{0, 2, -4, 12}, {0, 2, 4, 12}, {0, 0, 0, 50}};
-constexpr Stroke PointUp[3] = {{0, 50, -4, 38}, {0, 50, 4, 38}, {0, 2, 0, 50}};
-constexpr Stroke SpreadDown[3] = {{0, 2, -2, 6}, {0, 2, 2, 6}, {0, 0, 0, 25}};
-constexpr Stroke SpreadUp[3] = {{0, 25, -2, 19}, {0, 25, 2, 19}, {0, 2, 0, 25}};
 
 void drawConcentratedLoad(Canvas& c, const PageMapping& map, const PageSpan& sp, const DiagramSettings& s)
 {
@@ -202,15 +171,6 @@ Recording drawPage(const AnalysisModel& m, const DiagramSettings& s, Kind kind)
 
     DrawTitle(canvas, moments ? "Diagrama de Momentos Fletores" : "Diagrama de Cortantes");
     return canvas.take();
-}
-
-// Pixels for the range |a| + |b| of a diagram, or the fallback for a diagram
-// that is zero everywhere.
-double verticalScale(int height, double a, double b)
-{
-    const double c = store(std::fabs(Real(a)) + std::fabs(Real(b)));
-    if (std::fabs(c) <= Guard) return FallbackScale;
-    return store(div(height, c * Fit));
 }
 
 }  // namespace

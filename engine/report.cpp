@@ -41,49 +41,57 @@ void displacementsAndReactions(AnalysisModel& m)
     line(m, "");
 }
 
-void endForces(AnalysisModel& m)
+void endForces(AnalysisModel& m, const SpanFigures& spans)
 {
     line(m, padText("----Esf. Esquerda-----", 28) + padText("----Esf. Direita-----", 22));
     line(m, padText("Trecho", 6) + padText("Cortante", 11) + padText("Momento", 11) +
                 padText("Cortante", 11) + padText("Momento", 11));
     for (long i = 1; i <= m.ElementCount; ++i) {
+        const auto f = spans.endForces(i);
+        line(m, fieldInt(i, 6) + fieldReal(f[0], 11, 4) + fieldReal(f[1], 11, 4) + fieldReal(f[2], 11, 4) +
+                    fieldReal(f[3], 11, 4));
+    }
+    line(m, "");
+}
+
+void extremes(AnalysisModel& m, const char* heading, const char* plus, const char* minus,
+              const std::function<std::array<double, 4>(long)>& figures)
+{
+    line(m, heading);
+    line(m, padText("Trecho", 6) + padText(plus, 11) + padText("Posição", 11) + padText(minus, 11) +
+                padText("Posição", 11));
+    for (long i = 1; i <= m.ElementCount; ++i) {
+        const auto f = figures(i);
+        line(m, fieldInt(i, 6) + fieldReal(f[0], 11, 4) + fieldReal(f[1], 11, 4) + fieldReal(f[2], 11, 4) +
+                    fieldReal(f[3], 11, 4));
+    }
+}
+
+// The specified span functions: span i is load row i.
+SpanFigures specifiedFigures(const AnalysisModel& m)
+{
+    SpanFigures f;
+    f.endForces = [&m](long i) {
         const SpanData s = SpanOf(m, i);
         // The end of the span is taken along X (the same as its length on a
         // horizontal beam).
         const long e = m.LoadRowElement(i, 1);
         const double end =
             store(static_cast<Real>(m.Coord(m.Incidence(e, 2), 1)) - m.Coord(m.Incidence(e, 1), 1));
-        line(m, fieldInt(i, 6) + fieldReal(CortanteSecao(0, s.q, s.P, s.d, s.L, s.V0, s.M0), 11, 4) +
-                    fieldReal(MomentoSecao(0, s.q, s.P, s.d, s.L, s.V0, s.M0), 11, 4) +
-                    fieldReal(CortanteSecao(end, s.q, s.P, s.d, s.L, s.V0, s.M0), 11, 4) +
-                    fieldReal(MomentoSecao(end, s.q, s.P, s.d, s.L, s.V0, s.M0), 11, 4));
-    }
-    line(m, "");
-}
-
-void momentExtremes(AnalysisModel& m)
-{
-    line(m, "--------Máximos Momentos nos Trechos");
-    line(m, padText("Trecho", 6) + padText("Max. M+", 11) + padText("Posição", 11) + padText("Max. M-", 11) +
-                padText("Posição", 11));
-    for (long i = 1; i <= m.ElementCount; ++i)
-        line(m, fieldInt(i, 6) + fieldReal(MaxMomentoPositivo(m, i), 11, 4) +
-                    fieldReal(PosMaxMomentoPositivo(m, i), 11, 4) +
-                    fieldReal(MaxMomentoNegativo(m, i), 11, 4) +
-                    fieldReal(PosMaxMomentoNegativo(m, i), 11, 4));
-    line(m, "");
-}
-
-void shearExtremes(AnalysisModel& m)
-{
-    line(m, "--------Máximos Cortantes nos Trechos");
-    line(m, padText("Trecho", 6) + padText("Max. C+", 11) + padText("Posição", 11) + padText("Max. C-", 11) +
-                padText("Posição", 11));
-    for (long i = 1; i <= m.ElementCount; ++i)
-        line(m, fieldInt(i, 6) + fieldReal(MaxCortantePositivo(m, i), 11, 4) +
-                    fieldReal(PosMaxCortantePositivo(m, i), 11, 4) +
-                    fieldReal(MaxCortanteNegativo(m, i), 11, 4) +
-                    fieldReal(PosMaxCortanteNegativo(m, i), 11, 4));
+        return std::array<double, 4>{CortanteSecao(0, s.q, s.P, s.d, s.L, s.V0, s.M0),
+                                     MomentoSecao(0, s.q, s.P, s.d, s.L, s.V0, s.M0),
+                                     CortanteSecao(end, s.q, s.P, s.d, s.L, s.V0, s.M0),
+                                     MomentoSecao(end, s.q, s.P, s.d, s.L, s.V0, s.M0)};
+    };
+    f.moments = [&m](long i) {
+        return std::array<double, 4>{MaxMomentoPositivo(m, i), PosMaxMomentoPositivo(m, i),
+                                     MaxMomentoNegativo(m, i), PosMaxMomentoNegativo(m, i)};
+    };
+    f.shears = [&m](long i) {
+        return std::array<double, 4>{MaxCortantePositivo(m, i), PosMaxCortantePositivo(m, i),
+                                     MaxCortanteNegativo(m, i), PosMaxCortanteNegativo(m, i)};
+    };
+    return f;
 }
 
 }  // namespace
@@ -96,10 +104,16 @@ void Resultados(AnalysisModel& m)
 
 void EscreveRelatorio(AnalysisModel& m)
 {
+    EscreveRelatorio(m, specifiedFigures(m));
+}
+
+void EscreveRelatorio(AnalysisModel& m, const SpanFigures& spans)
+{
     displacementsAndReactions(m);
-    endForces(m);
-    momentExtremes(m);
-    shearExtremes(m);
+    endForces(m, spans);
+    extremes(m, "--------Máximos Momentos nos Trechos", "Max. M+", "Max. M-", spans.moments);
+    line(m, "");
+    extremes(m, "--------Máximos Cortantes nos Trechos", "Max. C+", "Max. C-", spans.shears);
 }
 
 }  // namespace kalvoro

@@ -9,7 +9,7 @@ seconds=${1:-60}
 kalvoro_install_missing clang-14 libclang-rt-14-dev cmake ninja-build
 
 cmake --preset fuzz >/dev/null
-cmake --build --preset fuzz -j "$(nproc)" --target fuzz_beam_reader fuzz_wmf_reader fuzz_numbers
+cmake --build --preset fuzz -j "$(nproc)" --target fuzz_beam_reader fuzz_wmf_reader fuzz_numbers fuzz_vigx_reader
 
 out=build/fuzz
 mkdir -p "$out/findings"
@@ -23,6 +23,7 @@ seed() {  # seed NAME FILES...: a fresh corpus folder with copies of the files
 seed beam_reader examples/*.vig tests/data_files/*.vig tests/data_files/*/*.vig
 seed wmf_reader tests/data_files/*.wmf tests/data_files/*/*.wmf
 seed numbers fuzz/seeds/numbers/*
+seed vigx_reader examples/*.vigx tests/data_files/*.vigx
 
 # Metafiles made by the batch program from the examples seed the WMF reader too.
 if [ -x build/fuzz/app/kalvoro-batch ]; then
@@ -35,7 +36,7 @@ fi
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
 export UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
 status=0
-for target in beam_reader wmf_reader numbers; do
+for target in beam_reader wmf_reader numbers vigx_reader; do
   echo "== fuzz_$target for ${seconds}s"
   if ! "build/fuzz/fuzz/fuzz_$target" "$out/corpus/$target" -max_total_time="$seconds" \
        -timeout=10 -rss_limit_mb=2048 -max_len=1048576 -print_final_stats=1 \

@@ -33,8 +33,10 @@
 #include "data/text_file.h"
 #include "diagrams/deflection_diagram.h"
 #include "diagrams/diagrams.h"
+#include "diagrams/general_diagrams.h"
 #include "engine/engine.h"
 #include "engine/errors.h"
+#include "engine/general_road.h"
 #include "engine/report.h"
 #include "influence/window/influence_window.h"
 #include "influence/window/section_dialog.h"
@@ -236,6 +238,7 @@ void MainWindow::buildPages()
     pages_->addTab(buildDiagramPage(image1_), QStringLiteral("Diag. Momentos"));
     pages_->addTab(buildDiagramPage(image2_), QStringLiteral("Diag. Cortantes"));
     pages_->addTab(buildDiagramPage(image3_), QStringLiteral("Deformada"));
+    pages_->addTab(buildExtraLoadsPage(), QStringLiteral("Cargas adicionais"));
     image1_->setObjectName(QStringLiteral("Image1"));
     image2_->setObjectName(QStringLiteral("Image2"));
     image3_->setObjectName(QStringLiteral("Image3"));
@@ -540,7 +543,11 @@ std::string MainWindow::beamKey() const
 {
     TableModel beam(tables_);
     beam.AtualizaCoordenadas();
-    return BeamFileText("", beam.texts());
+    std::string key = BeamFileText("", beam.texts());
+    for (const ExtraLoadRow& r : extraRows())
+        for (const std::string* cell : {&r.span, &r.type, &r.value, &r.endValue, &r.a, &r.b})
+            key += '\t' + *cell;
+    return key;
 }
 
 std::string MainWindow::workingName() const
@@ -566,6 +573,9 @@ int MainWindow::readBeam(const std::string& fileName)
     config_.title = r.title;
     if (form1_) form1_->setTitle(r.title);
     refreshTables();
+    // A data file holds no extra loads.
+    general_.reset();
+    setExtraRows({});
     return 0;
 }
 
@@ -604,13 +614,20 @@ void MainWindow::redraw()
     const std::string saveAs = !solvedBeam_.empty() && solvedFile_ == ArquivoDados ? ArquivoDados : "";
     // Each page is recorded once and replayed here; the same recording is what
     // the diagrams saved as a metafile.
-    momentPage_ = DesenhaMomentos(*model_, config_.diagram, saveAs);
+    const std::vector<SpanCurve> curves =
+        general_ ? CurvasDaViga(*model_, *general_) : std::vector<SpanCurve>{};
+    momentPage_ = general_ ? DesenhaMomentosGeral(*model_, *general_, curves, config_.diagram, saveAs)
+                           : DesenhaMomentos(*model_, config_.diagram, saveAs);
     momentImage_ = renderRecording(momentPage_);
     image1_->setPixmap(QPixmap::fromImage(momentImage_));
-    shearPage_ = DesenhaCortantes(*model_, config_.diagram, saveAs);
+    shearPage_ = general_ ? DesenhaCortantesGeral(*model_, *general_, curves, config_.diagram, saveAs)
+                          : DesenhaCortantes(*model_, config_.diagram, saveAs);
     shearImage_ = renderRecording(shearPage_);
     image2_->setPixmap(QPixmap::fromImage(shearImage_));
-    deflectionPage_ = DesenhaDeformada(*model_, config_.diagram, saveAs);
+    // The deflected shape knows one uniform and one point load per span: a
+    // beam with other loads gets an empty page rather than a wrong curve.
+    deflectionPage_ = general_ ? Recording{config_.diagram.momentWidth, config_.diagram.momentHeight, {}}
+                               : DesenhaDeformada(*model_, config_.diagram, saveAs);
     deflectionImage_ = renderRecording(deflectionPage_);
     image3_->setPixmap(QPixmap::fromImage(deflectionImage_));
 }
@@ -626,6 +643,8 @@ void MainWindow::NovaEst()
     tables_.NovaEst();
     for (GridView* g : grids_) g->applyColumnWidths();
     refreshTables();
+    general_.reset();
+    if (extraLoads_) setExtraRows({});
 }
 
 void MainWindow::SpeedButton1Click()
@@ -640,6 +659,10 @@ void MainWindow::SpeedButton1Click()
 
 void MainWindow::Calcula1Click()
 {
+    if (ArquivoDados.ends_with(".vigx") || !extraRows().empty()) {
+        calculateExtended();
+        return;
+    }
     const std::string work = workingName();
     try {
         syncConfiguration();
@@ -693,6 +716,10 @@ void MainWindow::Abrir2Click()
 
 void MainWindow::openFile(const QString& fileName)
 {
+    if (fileName.endsWith(QStringLiteral(".vigx"))) {
+        openExtended(fileName);
+        return;
+    }
     const std::string previous = ArquivoDados;
     const QString previousCaption = windowTitle();
     ArquivoDados = QFileInfo(fileName).absoluteFilePath().toStdString();
@@ -723,13 +750,18 @@ void MainWindow::openFile(const QString& fileName)
 
 void MainWindow::Salvar1Click()
 {
-    const QString name = dialogs_->askSaveFileName(QStringLiteral("Digite um nome para o novo arquivo"),
-                                                   QStringLiteral("Arquivos de dados (*.vig)"),
-                                                   QStringLiteral("teste"), QStringLiteral("dat"));
+    const QString name =
+        dialogs_->askSaveFileName(QStringLiteral("Digite um nome para o novo arquivo"),
+                                  QStringLiteral("Arquivos de dados (*.vig);;Viga Kalvoro (*.vigx)"),
+                                  QStringLiteral("teste"), QStringLiteral("dat"));
     if (name.isEmpty()) {
         // A cancelled dialog leaves the beam unnamed, and the caption says so.
         ArquivoDados.clear();
         setCaption(QStringLiteral("Kalvoro"));
+        return;
+    }
+    if (name.endsWith(QStringLiteral(".vigx")) || !extraRows().empty()) {
+        saveExtended(name);
         return;
     }
     // The name changes only once the file is written: a save that fails
@@ -759,6 +791,11 @@ void MainWindow::analisadados1Click()
             setCaption(QString::fromStdString(chosen));
         }
         dialogs_->showMessage(QString::fromStdString(ReaderMessages().at(static_cast<std::size_t>(status))));
+        return;
+    }
+    if (ArquivoDados.ends_with(".vigx")) {
+        if (readExtended(ArquivoDados) == 0)
+            dialogs_->showMessage(QString::fromStdString(ReaderMessages()[0]));
         return;
     }
     const int status = readBeam(ArquivoDados);
@@ -831,6 +868,15 @@ void MainWindow::SpeedButton12Click()
 {
     influence_->clearPages();
     influence_->exec();
+    // The influence lines leave the model solved for its load rows, which
+    // carry none of a general beam's loads: its own solution comes back.
+    if (general_) {
+        try {
+            ResolveGeral(*model_, *general_);
+        } catch (const Error&) {
+            analysed_ = false;
+        }
+    }
 }
 
 }  // namespace kalvoro

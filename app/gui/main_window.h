@@ -15,10 +15,13 @@
 #include <QMainWindow>
 #include <QString>
 #include <memory>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "app/gui/unnamed_files.h"
 #include "app/gui/user_dialogs.h"
+#include "data/extra_loads.h"
 #include "data/table_model.h"
 #include "diagrams/diagram_settings.h"
 #include "diagrams/recording.h"
@@ -27,6 +30,7 @@
 class QAction;
 class QLabel;
 class QPlainTextEdit;
+class QTableWidget;
 class QTabWidget;
 
 namespace kalvoro {
@@ -48,12 +52,23 @@ struct Configuration {
 };
 
 // The open dialog's filter. Salvar's default extension is ".dat", so those
-// files are listed beside the ".vig" ones.
-inline constexpr const char* OpenFilter = "Dados da viga (*.vig *.dat);;Todos os arquivos (*)";
+// files are listed beside the ".vig" ones; ".vigx" holds what they cannot.
+inline constexpr const char* OpenFilter =
+    "Dados da viga (*.vig *.dat);;Viga Kalvoro (*.vigx);;Todos os arquivos (*)";
 
 // The pages, in tab order: the seven of the original layout, then the
-// deflected shape.
-enum class Page { Trechos, Cargas, Apoios, Materiais, Saidas, Momentos, Cortantes, Deformada };
+// deflected shape and the loads the data file cannot hold.
+enum class Page {
+    Trechos,
+    Cargas,
+    Apoios,
+    Materiais,
+    Saidas,
+    Momentos,
+    Cortantes,
+    Deformada,
+    CargasAdicionais
+};
 
 class MainWindow : public QMainWindow {
     Q_OBJECT
@@ -117,6 +132,12 @@ public:
     // A notice in the first status panel, which it keeps whenever no hint is shown.
     void showNotice(const QString& text);
 
+    // ---- the extended beam file (.vigx) and the "Cargas adicionais" page
+    QTableWidget* extraLoadsTable() const { return extraLoads_; }
+    std::vector<ExtraLoadRow> extraRows() const;
+    void setExtraRows(const std::vector<ExtraLoadRow>& rows);
+    void appendExtraRow(const ExtraLoadRow& row);
+
 protected:
     // Status tips (the hint of whatever is under the mouse) go to MostraDica.
     bool event(QEvent* e) override;
@@ -134,6 +155,17 @@ private:
     QWidget* buildDiagramPage(QLabel*& image);
     void buildStatusBar();
     void connectTables();
+    QWidget* buildExtraLoadsPage();
+
+    // The beam of the tables and the extra loads (ConversionError for what
+    // they cannot say); a .vigx read into the model and the tables (its
+    // status, the refusal shown); Open, Save and Calculate of a .vigx. A beam
+    // the data file cannot hold is never written to a .vig.
+    ExtendedBeam tablesBeam();
+    int readExtended(const std::string& fileName);
+    void openExtended(const QString& fileName);
+    void saveExtended(const QString& fileName);
+    void calculateExtended();
 
     // Reads the file into the model and, on success, the tables; returns the
     // reader's status (7 when the tables could not take what was read).
@@ -169,6 +201,10 @@ private:
     std::string solvedBeam_;
     std::string solvedFile_;
     bool refreshing_ = false;
+    // The span loads of a beam on the general road, as its last read left them;
+    // empty for a beam the data file can hold.
+    std::optional<BeamLoads> general_;
+    QTableWidget* extraLoads_ = nullptr;
 
     QTabWidget* pages_ = nullptr;
     QPlainTextEdit* report_ = nullptr;

@@ -32,6 +32,9 @@ grep -q '^MimeType=application/x-kalvoro-vig;' "$work/root/usr/share/application
 grep -q '<mime-type type="application/x-kalvoro-vig">' "$work/root/usr/share/mime/packages/kalvoro.xml" \
   && grep -q '<glob pattern="\*.vig"/>' "$work/root/usr/share/mime/packages/kalvoro.xml" \
   || fail "the MIME type does not cover .vig files"
+grep -q '<glob pattern="\*.vigx"/>' "$work/root/usr/share/mime/packages/kalvoro.xml" \
+  && grep -q '^MimeType=.*application/x-kalvoro-vigx;' "$work/root/usr/share/applications/example.kalvoro.kalvoro.desktop" \
+  || fail "the MIME type and the desktop file do not cover .vigx files"
 
 cp "$examples/dois-trechos.vig" "$work/run/"
 "$work/root/usr/bin/kalvoro-batch" "$work/run/dois-trechos.vig" >"$work/run/out.txt" \

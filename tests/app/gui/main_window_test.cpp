@@ -25,6 +25,7 @@
 #include "app/gui/main_window.h"
 #include "app/gui/qt_canvas.h"
 #include "data/beam_file.h"
+#include "data/extra_loads.h"
 #include "data/text_file.h"
 #include "diagrams/wmf.h"
 #include "engine/errors.h"
@@ -68,6 +69,7 @@ private slots:
     void panAndZoomStayInRange();
     void aboutBox();
     void errorsOutsideTheCommandsReachTheLastResortHandler();
+    void extraLoadsAreSavedAsVigxAndNeverAsVig();
 
 private:
     using WindowFixture::action;
@@ -195,7 +197,7 @@ void MainWindowTest::startUpShowsTheDefaultBeam()
     QStringList tabs;
     for (int i = 0; i < w->pages()->count(); ++i) tabs << w->pages()->tabText(i);
     QCOMPARE(tabs, (QStringList{"Trechos", "Cargas", "Apoios", "Materiais e seções", "Saídas",
-                                "Diag. Momentos", "Diag. Cortantes", "Deformada"}));
+                                "Diag. Momentos", "Diag. Cortantes", "Deformada", "Cargas adicionais"}));
 
     QStringList menus;
     for (QAction* m : w->menuBar()->actions()) {
@@ -426,7 +428,7 @@ void MainWindowTest::saveThenCalculateWritesReportAndMetafiles()
     QCOMPARE(dialogs->saveRequests.size(), 1);
     const SaveRequest& req = dialogs->saveRequests.first();
     QCOMPARE(req.title, QStringLiteral("Digite um nome para o novo arquivo"));
-    QCOMPARE(req.filter, QStringLiteral("Arquivos de dados (*.vig)"));
+    QCOMPARE(req.filter, QStringLiteral("Arquivos de dados (*.vig);;Viga Kalvoro (*.vigx)"));
     QCOMPARE(req.proposedName, QStringLiteral("teste"));
     QCOMPARE(req.defaultSuffix, QStringLiteral("dat"));
     QCOMPARE(w->windowTitle(), name);
@@ -767,6 +769,40 @@ void MainWindowTest::errorsOutsideTheCommandsReachTheLastResortHandler()
     QTest::qWait(20);
     QCOMPARE(errors.size(), 2);
     QCOMPARE(errors.last(), QStringLiteral("falha de teste"));
+}
+
+// A .vig beam given a second concentrated load cannot stay a .vig: Calculate
+// says why and asks for a .vigx name, the .vig keeps its bytes, and the .vigx
+// opens again with the extra load on its page.
+void MainWindowTest::extraLoadsAreSavedAsVigxAndNeverAsVig()
+{
+    const QString vig = writeBeamFile(QStringLiteral("boa.vig"), QString::fromUtf8(GoodBeam));
+    dialogs->openNames << vig;
+    action("SpeedButton2")->trigger();
+    const QByteArray before = bytesOf(vig);
+    const ExtraLoadRow extra{"2", ExtraPoint, "-3", "", "0.5", ""};
+    w->appendExtraRow(extra);
+
+    const QString vigx = dir->filePath(QStringLiteral("boa.vigx"));
+    dialogs->saveNames << vigx;
+    dialogs->messages.clear();
+    action("Calcula1")->trigger();
+    QCOMPARE(dialogs->messages.size(), 1);
+    QVERIFY(dialogs->messages.first().startsWith(QStringLiteral("Esta viga tem cargas")));
+    QCOMPARE(dialogs->saveRequests.last().filter, QStringLiteral("Viga Kalvoro (*.vigx)"));
+    QCOMPARE(QString::fromStdString(w->dataFile()), vigx);
+    QCOMPARE(bytesOf(vig), before);
+    for (const char* file : {"boa.vigx", "boa.sai", "boaM.wmf", "boaC.wmf"})
+        QVERIFY2(QFile::exists(dir->filePath(QString::fromLatin1(file))), file);
+    QCOMPARE(errors, QStringList());
+
+    action("SpeedButton1")->trigger();
+    QVERIFY(w->extraRows().empty());
+    dialogs->openNames << vigx;
+    action("SpeedButton2")->trigger();
+    QCOMPARE(w->extraRows(), std::vector<ExtraLoadRow>{extra});
+    QCOMPARE(row(TableId::Loads, 2).mid(1),
+             (QStringList{QStringLiteral("0"), QStringLiteral("-4"), QStringLiteral("1")}));
 }
 
 }  // namespace kalvoro

@@ -1,0 +1,210 @@
+// The main window's part of the extended beam file (.vigx): the "Cargas
+// adicionais" page and the Open, Save and Calculate roads of a beam whose
+// spans carry loads the data file cannot hold. Such a beam is never written
+// to a .vig: Calculate asks for a .vigx name first, Save refuses a .vig name.
+
+#include <QComboBox>
+#include <QFileInfo>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QVBoxLayout>
+
+#include "app/gui/config_dialog.h"
+#include "app/gui/main_window.h"
+#include "data/file_names.h"
+#include "data/text_file.h"
+#include "engine/engine.h"
+#include "engine/errors.h"
+#include "engine/general_road.h"
+#include "engine/report.h"
+
+namespace kalvoro {
+
+namespace {
+
+constexpr int TypeColumn = 1;
+constexpr const char* ExtendedFilter = "Viga Kalvoro (*.vigx)";
+constexpr const char* NeedsExtendedFile =
+    "Esta viga tem cargas que o arquivo de dados (.vig) não guarda (página \"Cargas adicionais\").\n"
+    "Salve-a como Viga Kalvoro (.vigx) para calculá-la.";
+
+QString text(const std::string& s)
+{
+    return QString::fromStdString(s);
+}
+
+}  // namespace
+
+QWidget* MainWindow::buildExtraLoadsPage()
+{
+    auto* page = new QWidget;
+    auto* layout = new QVBoxLayout(page);
+    extraLoads_ = new QTableWidget(0, 6, page);
+    extraLoads_->setObjectName(QStringLiteral("CargasAdicionais"));
+    extraLoads_->setHorizontalHeaderLabels({QStringLiteral("Trecho"), QStringLiteral("Tipo"),
+                                            QStringLiteral("Valor"), QStringLiteral("Valor final"),
+                                            QStringLiteral("a"), QStringLiteral("b")});
+    extraLoads_->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
+    layout->addWidget(extraLoads_);
+    auto* buttons = new QHBoxLayout;
+    auto* add = new QPushButton(QStringLiteral("Incluir carga"), page);
+    auto* remove = new QPushButton(QStringLiteral("Excluir carga"), page);
+    add->setStatusTip(QStringLiteral("Inclui uma carga concentrada, um momento ou uma carga distribuída"));
+    remove->setStatusTip(QStringLiteral("Exclui a carga da linha selecionada"));
+    connect(add, &QPushButton::clicked, this, [this] {
+        appendExtraRow({"1", ExtraPoint, "-1", "", "0", ""});
+    });
+    connect(remove, &QPushButton::clicked, this, [this] {
+        const int row = extraLoads_->currentRow();
+        if (row >= 0) extraLoads_->removeRow(row);
+    });
+    buttons->addWidget(add);
+    buttons->addWidget(remove);
+    buttons->addStretch();
+    layout->addLayout(buttons);
+    return page;
+}
+
+void MainWindow::appendExtraRow(const ExtraLoadRow& row)
+{
+    const int r = extraLoads_->rowCount();
+    extraLoads_->insertRow(r);
+    const std::string* cells[] = {&row.span, nullptr, &row.value, &row.endValue, &row.a, &row.b};
+    for (int c = 0; c < 6; ++c)
+        if (cells[c]) extraLoads_->setItem(r, c, new QTableWidgetItem(text(*cells[c])));
+    auto* type = new QComboBox(extraLoads_);
+    type->addItems(
+        {QString::fromUtf8(ExtraPoint), QString::fromUtf8(ExtraMoment), QString::fromUtf8(ExtraSpread)});
+    type->setCurrentText(text(row.type));
+    extraLoads_->setCellWidget(r, TypeColumn, type);
+}
+
+std::vector<ExtraLoadRow> MainWindow::extraRows() const
+{
+    std::vector<ExtraLoadRow> rows;
+    for (int r = 0; r < extraLoads_->rowCount(); ++r) {
+        const auto cell = [&](int c) {
+            const QTableWidgetItem* item = extraLoads_->item(r, c);
+            return item ? item->text().trimmed().toStdString() : std::string();
+        };
+        const auto* type = qobject_cast<const QComboBox*>(extraLoads_->cellWidget(r, TypeColumn));
+        rows.push_back({cell(0), type ? type->currentText().toStdString() : std::string(), cell(2), cell(3),
+                        cell(4), cell(5)});
+    }
+    return rows;
+}
+
+void MainWindow::setExtraRows(const std::vector<ExtraLoadRow>& rows)
+{
+    extraLoads_->setRowCount(0);
+    for (const ExtraLoadRow& row : rows) appendExtraRow(row);
+}
+
+ExtendedBeam MainWindow::tablesBeam()
+{
+    syncConfiguration();
+    tables_.AtualizaCoordenadas();
+    refreshTables();
+    return VigaDasTabelas(config_.title, tables_.texts(), extraRows());
+}
+
+int MainWindow::readExtended(const std::string& fileName)
+{
+    analysed_ = false;
+    const ExtendedRead read = AbrirVigx(fileName);
+    if (read.status != 0) {
+        dialogs_->showMessage(
+            text(ReaderMessages().at(static_cast<std::size_t>(read.status)) + "\n" + read.message));
+        return read.status;
+    }
+    // The tables take the first uniform and concentrated load of each span,
+    // the page of extra loads the rest; the model takes them all.
+    ExtendedBeam base = read.beam;
+    const std::vector<ExtraLoadRow> rows = SeparaCargasAdicionais(base);
+    try {
+        PreencheModelo(base, *model_);
+        tables_.fill(TabelasDoModelo(*model_));
+        PreencheModelo(read.beam, *model_);
+    } catch (const Error&) {
+        return 7;
+    }
+    refreshTables();
+    setExtraRows(rows);
+    config_.title = read.beam.title;
+    if (configDialog()) configDialog()->setTitle(read.beam.title);
+    if (CabeNoVig(read.beam))
+        general_.reset();
+    else
+        general_ = CargasDaViga(read.beam);
+    return 0;
+}
+
+void MainWindow::openExtended(const QString& fileName)
+{
+    const std::string name = QFileInfo(fileName).absoluteFilePath().toStdString();
+    if (readExtended(name) != 0) return;
+    ArquivoDados = name;
+    setCaption(text(name));
+    Calcula1Click();
+}
+
+void MainWindow::saveExtended(const QString& fileName)
+{
+    if (!fileName.endsWith(QStringLiteral(".vigx"))) {
+        dialogs_->showMessage(QString::fromUtf8(NeedsExtendedFile));
+        return;
+    }
+    try {
+        SalvarVigx(fileName.toStdString(), tablesBeam());
+    } catch (const ConversionError& e) {
+        dialogs_->showMessage(QString::fromUtf8(e.what()));
+        return;
+    }
+    ArquivoDados = fileName.toStdString();
+    setCaption(fileName);
+    // The solution goes with the new name only when it is this beam's.
+    solvedFile_ = !solvedBeam_.empty() && beamKey() == solvedBeam_ ? ArquivoDados : std::string();
+    redraw();
+}
+
+void MainWindow::calculateExtended()
+{
+    try {
+        const ExtendedBeam beam = tablesBeam();
+        if (!ArquivoDados.ends_with(".vigx")) {
+            dialogs_->showMessage(QString::fromUtf8(NeedsExtendedFile));
+            QString name =
+                dialogs_->askSaveFileName(QStringLiteral("Salvar como"), QString::fromUtf8(ExtendedFilter),
+                                          QStringLiteral("viga"), QStringLiteral("vigx"));
+            if (name.isEmpty()) return;
+            if (!name.endsWith(QStringLiteral(".vigx"))) name += QStringLiteral(".vigx");
+            ArquivoDados = name.toStdString();
+            setCaption(name);
+        }
+        SalvarVigx(ArquivoDados, beam);
+        if (readExtended(ArquivoDados) != 0) return;
+        const std::string reportFile = derivedName(ArquivoDados, ".sai");
+        model_->ReportFile.clear();
+        if (general_) {
+            ResolveGeral(*model_, *general_);
+            ResultadosGeral(*model_, *general_);
+        } else {
+            SolveBeam(*model_);
+            Resultados(*model_);
+        }
+        writeTextFile(reportFile, model_->ReportFile);
+        analysed_ = true;
+        solvedBeam_ = beamKey();
+        solvedFile_ = ArquivoDados;
+        redraw();
+        showReport(reportFile);
+    } catch (const ConversionError& e) {
+        dialogs_->showMessage(QString::fromUtf8(e.what()));
+    } catch (const std::exception&) {
+        dialogs_->showMessage(QStringLiteral("Dados incorretos. Cálculo não efetuado"));
+    }
+}
+
+}  // namespace kalvoro

@@ -1,0 +1,29 @@
+#pragma once
+// The moment and shear diagrams of a beam on the general road (loads the data
+// file cannot hold): the same page, scales and files as DesenhaMomentos and
+// DesenhaCortantes, with each span's curve drawn piece by piece through every
+// load point (a kink under a concentrated load, a jump under an applied
+// moment exactly where it acts) and every load drawn: concentrated loads as
+// on the specified page, applied moments as curved arrows, distributed loads
+// as their trapezoid of arrows with the end values.
+
+#include <string>
+
+#include "diagram_settings.h"
+#include "engine/analysis_model.h"
+#include "engine/general_road.h"
+#include "engine/span_loads.h"
+#include "recording.h"
+
+namespace kalvoro {
+
+// The model as ResolveGeral left it with these loads, and its span curves
+// (CurvasDaViga or ResultadosGeral).
+Recording DesenhaMomentosGeral(const AnalysisModel& m, const BeamLoads& loads,
+                               const std::vector<SpanCurve>& curves, const DiagramSettings& s,
+                               const std::string& dataFile, bool svg = false);
+Recording DesenhaCortantesGeral(const AnalysisModel& m, const BeamLoads& loads,
+                                const std::vector<SpanCurve>& curves, const DiagramSettings& s,
+                                const std::string& dataFile, bool svg = false);
+
+}  // namespace kalvoro
