@@ -17,8 +17,8 @@
 // Beyond the grammar, a read refuses what no beam can be, in the step where
 // the fault shows: a span running right to left (step 3), a span whose
 // material or section the file does not define (steps 4 and 5), a support
-// code other than 0, 1, 10 and 11 (step 6), a load whose d lies outside its
-// span (step 7). Materials and sections are cleared before they are read, so
+// code other than 0, 1, 10 and 11 (step 6), a load on no span of this file
+// or whose d lies outside its span (step 7). Materials and sections are cleared before they are read, so
 // nothing of a beam read earlier survives into this one.
 
 #include <charconv>
@@ -229,6 +229,8 @@ void LeCondicoes(Reader& in)
 void checkLoadPosition(const AnalysisModel& m, std::int32_t row)
 {
     const long e = m.LoadRowElement(row, 1);
+    // A span beyond the count would take its nodes from an earlier file.
+    if (e < 1 || e > m.ElementCount) throw ConversionError("carga " + std::to_string(row) + " sem trecho");
     const Real dx = static_cast<Real>(m.Coord(m.Incidence(e, 2), 1)) - m.Coord(m.Incidence(e, 1), 1);
     const Real dy = static_cast<Real>(m.Coord(m.Incidence(e, 2), 2)) - m.Coord(m.Incidence(e, 1), 2);
     const Real L = root(dx * dx + dy * dy);

@@ -30,6 +30,7 @@
 #include "app/gui/report_view.h"
 #include "data/beam_file.h"
 #include "data/file_names.h"
+#include "data/table_check.h"
 #include "data/text_file.h"
 #include "diagrams/diagrams.h"
 #include "engine/engine.h"
@@ -98,6 +99,15 @@ public:
         return QProxyStyle::pixelMetric(metric, option, widget);
     }
 };
+
+// Tables that cannot be written as they stand: their first fault is shown
+// and the command stops before anything is written or calculated.
+bool refused(const TableModel& tables, UserDialogs& dialogs)
+{
+    const std::string fault = firstTableError(tables);
+    if (!fault.empty()) dialogs.showMessage(QString::fromStdString(fault));
+    return !fault.empty();
+}
 
 }  // namespace
 
@@ -600,6 +610,7 @@ void MainWindow::SpeedButton1Click()
 
 void MainWindow::Calcula1Click()
 {
+    if (refused(tables_, *dialogs_)) return;
     const std::string work = workingName();
     try {
         syncConfiguration();
@@ -675,6 +686,7 @@ void MainWindow::openFile(const QString& fileName)
 
 void MainWindow::Salvar1Click()
 {
+    if (refused(tables_, *dialogs_)) return;
     ArquivoDados.clear();
     const QString name = dialogs_->askSaveFileName(QStringLiteral("Digite um nome para o novo arquivo"),
                                                    QStringLiteral("Arquivos de dados (*.vig)"),
