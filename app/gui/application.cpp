@@ -4,14 +4,16 @@
 #include <QMessageBox>
 #include <exception>
 
+#include "app/gui/user_dialogs.h"
+
 namespace kalvoro {
 
 namespace {
 
 void showErrorBox(const QString& text)
 {
-    QMessageBox box(QMessageBox::Critical, QString::fromUtf8(ApplicationTitle), text, QMessageBox::Ok,
-                    QApplication::activeWindow());
+    QMessageBox box(QMessageBox::Critical, QString::fromUtf8(ApplicationTitle), fitMessage(text),
+                    QMessageBox::Ok, QApplication::activeWindow());
     box.exec();
 }
 

@@ -151,6 +151,7 @@ MainWindow::MainWindow(std::unique_ptr<UserDialogs> dialogs, QWidget* parent)
     host.dataFile = [this] { return ArquivoDados; };
     host.settings = [this] { return diagramSettings(); };
     host.notice = [this](const QString& text) { showNotice(text); };
+    host.modelFailed = [this] { return failed_; };
     influence_ = new TLinhaInfluencia(std::move(host), this);
     section_ = new TEntradaSecao(influence_);
     influence_->useSectionDialog(section_);
@@ -530,6 +531,7 @@ std::string MainWindow::workingName() const
 int MainWindow::readBeam(const std::string& fileName)
 {
     analysed_ = false;
+    failed_ = true;
     const ReadResult r = Abrir(fileName, *model_, [this](const std::string& m) {
         dialogs_->showMessage(QString::fromStdString(m));
     });
@@ -544,6 +546,7 @@ int MainWindow::readBeam(const std::string& fileName)
     } catch (const Error&) {
         return 7;  // the filling belongs to the read's last step
     }
+    failed_ = false;
     refreshTables();
     return 0;
 }
@@ -623,6 +626,7 @@ void MainWindow::Calcula1Click()
             return;
         }
         const std::string reportFile = derivedName(work, ".sai");
+        failed_ = true;  // until the solution and its drawings are complete
         model_->ReportFile.clear();
         ColunasAltura(*model_);
         MontaRigidez(*model_);
@@ -633,8 +637,12 @@ void MainWindow::Calcula1Click()
         writeTextFile(reportFile, model_->ReportFile);
         analysed_ = true;
         redraw();
+        failed_ = false;
         showReport(reportFile);
     } catch (const std::exception&) {
+        // A solution that cannot be drawn is no analysis to pan or zoom: every
+        // later redraw would fail the same way.
+        if (failed_) analysed_ = false;
         showMessage(CalculationFailed);
     }
 }

@@ -150,6 +150,9 @@ private:
     // structure but leaves the previous beam's solution, so it clears this
     // until the next successful calculation.
     bool analysed_ = true;
+    // True when the last read or calculation failed: the model then holds a
+    // half-read beam or a broken solution, and the influence lines refuse it.
+    bool failed_ = false;
     bool refreshing_ = false;
 
     QTabWidget* pages_ = nullptr;

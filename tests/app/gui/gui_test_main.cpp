@@ -11,6 +11,7 @@ int runMainWindowTests(int argc, char** argv);
 int runQtCanvasTests(int argc, char** argv);
 int runInfluenceWindowTests(int argc, char** argv);
 int runConfigPrintTests(int argc, char** argv);
+int runWrongInputTests(int argc, char** argv);
 
 int main(int argc, char** argv)
 {
@@ -35,5 +36,6 @@ int main(int argc, char** argv)
         failures += runInfluenceWindowTests(n, rest.data());
     if (only.isEmpty() || only == QLatin1String("ConfigPrintTest"))
         failures += runConfigPrintTests(n, rest.data());
+    if (only.isEmpty() || only == QLatin1String("WrongInputTest")) failures += runWrongInputTests(n, rest.data());
     return failures == 0 ? 0 : 1;
 }
