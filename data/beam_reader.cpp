@@ -174,6 +174,23 @@ void checkSpanReferences(const AnalysisModel& m,
     }
 }
 
+// d lies on its span, 0..L. L comes from node coordinates written with 12
+// digits, so a d typed as the span's own length may exceed it by a rounding
+// step: up to a part in 1e9 of L is let through.
+void checkLoadPosition(const AnalysisModel& m, std::int32_t row)
+{
+    const long e = m.LoadRowElement(row, 1);
+    // A span beyond the count would take its nodes from an earlier file.
+    if (e < 1 || e > m.ElementCount) throw ConversionError("carga " + std::to_string(row) + " sem trecho");
+    const Real dx = static_cast<Real>(m.Coord(m.Incidence(e, 2), 1)) - m.Coord(m.Incidence(e, 1), 1);
+    const Real dy = static_cast<Real>(m.Coord(m.Incidence(e, 2), 2)) - m.Coord(m.Incidence(e, 1), 2);
+    const Real L = root(dx * dx + dy * dy);
+    const Real d = m.LoadRowValue(row, 3, 1);
+    const Real slack = L * 1e-9L;
+    if (d < -slack || d > L + slack)
+        throw ConversionError("carga " + std::to_string(row) + " fora do trecho " + std::to_string(e));
+}
+
 void LeElasticas(Reader& in)
 {
     AnalysisModel& m = in.model();
@@ -221,23 +238,6 @@ void LeCondicoes(Reader& in)
             throw ConversionError("código de apoio " + std::to_string(code) + " inválido");
     }
     m.SupportValue.fill(0.0);
-}
-
-// d lies on its span, 0..L. L comes from node coordinates written with 12
-// digits, so a d typed as the span's own length may exceed it by a rounding
-// step: up to a part in 1e9 of L is let through.
-void checkLoadPosition(const AnalysisModel& m, std::int32_t row)
-{
-    const long e = m.LoadRowElement(row, 1);
-    // A span beyond the count would take its nodes from an earlier file.
-    if (e < 1 || e > m.ElementCount) throw ConversionError("carga " + std::to_string(row) + " sem trecho");
-    const Real dx = static_cast<Real>(m.Coord(m.Incidence(e, 2), 1)) - m.Coord(m.Incidence(e, 1), 1);
-    const Real dy = static_cast<Real>(m.Coord(m.Incidence(e, 2), 2)) - m.Coord(m.Incidence(e, 1), 2);
-    const Real L = root(dx * dx + dy * dy);
-    const Real d = m.LoadRowValue(row, 3, 1);
-    const Real slack = L * 1e-9L;
-    if (d < -slack || d > L + slack)
-        throw ConversionError("carga " + std::to_string(row) + " fora do trecho " + std::to_string(e));
 }
 
 void LeCarregamento(Reader& in)

@@ -546,8 +546,8 @@ int MainWindow::readBeam(const std::string& fileName)
     } catch (const Error&) {
         return 7;  // the filling belongs to the read's last step
     }
-    failed_ = false;
     refreshTables();
+    failed_ = false;
     return 0;
 }
 

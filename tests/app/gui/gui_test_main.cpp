@@ -36,6 +36,7 @@ int main(int argc, char** argv)
         failures += runInfluenceWindowTests(n, rest.data());
     if (only.isEmpty() || only == QLatin1String("ConfigPrintTest"))
         failures += runConfigPrintTests(n, rest.data());
-    if (only.isEmpty() || only == QLatin1String("WrongInputTest")) failures += runWrongInputTests(n, rest.data());
+    if (only.isEmpty() || only == QLatin1String("WrongInputTest"))
+        failures += runWrongInputTests(n, rest.data());
     return failures == 0 ? 0 : 1;
 }

@@ -607,14 +607,14 @@ void MainWindowTest::calculationFailuresShowOneMessageAndGoOn()
 
 void MainWindowTest::calculateShowsTheReadersMessage()
 {
-    // Eleven materials, each with its E: the tables pass their own check, but
-    // the file has no room for material 11 and does not read back; the
-    // calculation says why instead of stopping silently.
+    // A second span of 1e-13: the tables take it, but node 3 is written with
+    // 12 digits on node 2, and the loaded span of no length does not read
+    // back; the calculation says why instead of stopping silently.
     enterTemporaryFolder();
-    typeCount(TableId::Materials, QStringLiteral("11"));
-    for (int r = 1; r <= 11; ++r) setCell(TableId::Materials, r, 1, QStringLiteral("1"));
+    typeCount(TableId::Spans, QStringLiteral("2"));
+    setCell(TableId::Spans, 2, 1, QStringLiteral("1e-13"));
     action("Calcula1")->trigger();
-    QCOMPARE(dialogs->messages, QStringList{message(4)});
+    QCOMPARE(dialogs->messages, QStringList{message(7)});
     QVERIFY(w->reportView()->toPlainText().isEmpty());
     QVERIFY(!QFile::exists(QStringLiteral("Temp.sai")));
 }
