@@ -18,8 +18,9 @@
 // the fault shows: a span running right to left (step 3), a span whose
 // material or section the file does not define (steps 4 and 5), a support
 // code other than 0, 1, 10 and 11 (step 6), a load on no span of this file
-// or whose d lies outside its span (step 7). Materials and sections are cleared before they are read, so
-// nothing of a beam read earlier survives into this one.
+// or whose d lies outside its span (step 7). Materials and sections are
+// cleared before they are read, so nothing of a beam read earlier survives
+// into this one.
 
 #include <charconv>
 #include <string_view>
