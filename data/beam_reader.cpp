@@ -13,6 +13,14 @@
 // Sections are found by position only. Each step stores what it reads under
 // the numbers the file gives, so a number outside the model's arrays fails in
 // the step that reads it (the arrays refuse the index).
+//
+// Beyond the grammar, a read refuses what no beam can be, in the step where
+// the fault shows: a span running right to left (step 3), a span whose
+// material or section the file does not define (steps 4 and 5), a support
+// code other than 0, 1, 10 and 11 (step 6), a load on no span of this file
+// or whose d lies outside its span (step 7). Materials and sections are
+// cleared before they are read, so nothing of a beam read earlier survives
+// into this one.
 
 #include <algorithm>
 #include <charconv>
@@ -21,6 +29,7 @@
 
 #include "data/beam_file.h"
 #include "data/numbers.h"
+#include "data/short_text.h"
 #include "data/text_file.h"
 #include "engine/arithmetic.h"
 #include "engine/nodal_loads.h"
@@ -76,7 +85,7 @@ public:
     {
         std::string text = line();
         if (!keyword.empty() && text.find(keyword) == std::string::npos && messages_)
-            messages_(message + text);
+            messages_(message + shortText(text));
         return text;
     }
 
@@ -149,29 +158,70 @@ void LeIncidencias(Reader& in)
         m.ElementSection[e] = in.integer();
         m.ElementMaterial[e] = in.integer();
         in.skipRestOfLine();
+        if (m.Coord(m.Incidence(e, 2), 1) < m.Coord(m.Incidence(e, 1), 1))
+            throw ConversionError("trecho " + std::to_string(e) + " com o nó final à esquerda do inicial");
     }
+}
+
+// Every span's number for `what` (its material or its section) names a record
+// of this file: a number in 1..count that one of the records carried.
+void checkSpanReferences(const AnalysisModel& m,
+                         const Array1<AnalysisModel::Int, capacity::Elements>& numbers,
+                         const std::vector<bool>& defined, const char* what)
+{
+    for (std::int32_t e = 1; e <= m.ElementCount; ++e) {
+        const auto k = static_cast<std::size_t>(numbers[e]);
+        if (numbers[e] < 1 || k >= defined.size() || !defined[k])
+            throw ConversionError("trecho " + std::to_string(e) + ": " + what + " " +
+                                  std::to_string(numbers[e]) + " não definido");
+    }
+}
+
+// d lies on its span, 0..L. L comes from node coordinates written with 12
+// digits, so a d typed as the span's own length may exceed it by a rounding
+// step: up to a part in 1e9 of L is let through.
+void checkLoadPosition(const AnalysisModel& m, std::int32_t row)
+{
+    const long e = m.LoadRowElement(row, 1);
+    // A span beyond the count would take its nodes from an earlier file.
+    if (e < 1 || e > m.ElementCount) throw ConversionError("carga " + std::to_string(row) + " sem trecho");
+    const Real dx = static_cast<Real>(m.Coord(m.Incidence(e, 2), 1)) - m.Coord(m.Incidence(e, 1), 1);
+    const Real dy = static_cast<Real>(m.Coord(m.Incidence(e, 2), 2)) - m.Coord(m.Incidence(e, 1), 2);
+    const Real L = root(dx * dx + dy * dy);
+    const Real d = m.LoadRowValue(row, 3, 1);
+    const Real slack = L * 1e-9L;
+    if (d < -slack || d > L + slack)
+        throw ConversionError("carga " + std::to_string(row) + " fora do trecho " + std::to_string(e));
 }
 
 void LeElasticas(Reader& in)
 {
     AnalysisModel& m = in.model();
+    m.MaterialProp.fill(0.0);
     m.MaterialCount = headerCount(in.header("ELÁSTICAS", "Erro nas propriedades elásticas "));
+    std::vector<bool> defined(capacity::Materials + 1, false);
     for (std::int32_t i = 1; i <= m.MaterialCount; ++i) {
         const std::int32_t material = in.integer();
         for (std::int32_t k = 1; k <= m.MaterialPropCount; ++k) m.MaterialProp(material, k) = in.real();
         in.skipRestOfLine();
+        if (material <= m.MaterialCount) defined[static_cast<std::size_t>(material)] = true;
     }
+    checkSpanReferences(m, m.ElementMaterial, defined, "material");
 }
 
 void LeSecoes(Reader& in)
 {
     AnalysisModel& m = in.model();
+    m.SectionProp.fill(0.0);
     m.SectionCount = headerCount(in.header("SEÇÕES", "Erro nas propriedades da seção "));
+    std::vector<bool> defined(capacity::Sections + 1, false);
     for (std::int32_t i = 1; i <= m.SectionCount; ++i) {
         const std::int32_t section = in.integer();
         m.SectionProp(section, 1) = in.real();
         in.skipRestOfLine();
+        if (section <= m.SectionCount) defined[static_cast<std::size_t>(section)] = true;
     }
+    checkSpanReferences(m, m.ElementSection, defined, "seção");
 }
 
 // One support record per node, whatever the header's count says (it is not read).
@@ -184,6 +234,11 @@ void LeCondicoes(Reader& in)
         m.SupportNode[i] = in.integer();
         m.SupportCode[i] = in.integer();
         in.skipRestOfLine();
+        // Two restraint flags, vertical and rotation; "100" is no code, and
+        // the engine would read it as a fixed node in one place, free in another.
+        const std::int32_t code = m.SupportCode[i];
+        if (code != 0 && code != 1 && code != 10 && code != 11)
+            throw ConversionError("código de apoio " + std::to_string(code) + " inválido");
     }
     m.SupportValue.fill(0.0);
 }
@@ -244,6 +299,7 @@ void LeCarregamento(Reader& in)
         m.LoadRowValue(i, 2, 1) = in.real();  // P
         m.LoadRowValue(i, 3, 1) = in.real();  // d
         in.skipRestOfLine();
+        checkLoadPosition(m, i);
         AddEquivalentLoads(m, i);
     }
     addUnloadedSpans(m);

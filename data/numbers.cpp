@@ -4,6 +4,7 @@
 #include <cmath>
 #include <system_error>
 
+#include "data/short_text.h"
 #include "engine/errors.h"
 
 namespace kalvoro {
@@ -217,13 +218,13 @@ std::optional<double> parseReal(std::string_view text)
 std::int32_t toInt(std::string_view text)
 {
     if (const auto v = parseInt(text)) return *v;
-    throw ConversionError("'" + std::string(text) + "' não é um valor inteiro válido");
+    throw ConversionError("'" + shortText(text) + "' não é um valor inteiro válido");
 }
 
 double toReal(std::string_view text)
 {
     if (const auto v = parseReal(text)) return *v;
-    throw ConversionError("'" + std::string(text) + "' não é um valor real válido");
+    throw ConversionError("'" + shortText(text) + "' não é um valor real válido");
 }
 
 std::string formatGeneral(double v, int digits)

@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "data/numbers.h"
+#include "data/table_check.h"
 #include "engine/arithmetic.h"
 #include "engine/errors.h"
 
@@ -314,6 +315,7 @@ BeamTexts TableModel::texts() const
 void TableModel::save(const std::string& fileName, const std::string& title)
 {
     if (fileName.empty()) return;
+    if (const std::string fault = firstTableError(*this); !fault.empty()) throw ConversionError(fault);
     AtualizaCoordenadas();
     Salvar(fileName, title, texts());
 }

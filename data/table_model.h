@@ -106,8 +106,9 @@ public:
     // The texts the data file writer takes: every count field and the visible
     // data rows of every grid.
     BeamTexts texts() const;
-    // Runs the coordinate rule, then writes the data file (nothing for an
-    // empty name). Errors of either step reach the caller.
+    // Refuses tables that firstTableError faults (ConversionError with its
+    // message), runs the coordinate rule, then writes the data file (nothing
+    // for an empty name). Errors of any step reach the caller.
     void save(const std::string& fileName, const std::string& title);
 
     // Fills the tables from a successful read, in the order materials,

@@ -7,6 +7,7 @@
 #include <exception>
 
 #include "app/version.h"
+#include "app/gui/user_dialogs.h"
 
 namespace kalvoro {
 
@@ -14,8 +15,8 @@ namespace {
 
 void showErrorBox(const QString& text)
 {
-    QMessageBox box(QMessageBox::Critical, QString::fromUtf8(ApplicationTitle), text, QMessageBox::Ok,
-                    QApplication::activeWindow());
+    QMessageBox box(QMessageBox::Critical, QString::fromUtf8(ApplicationTitle), fitMessage(text),
+                    QMessageBox::Ok, QApplication::activeWindow());
     box.exec();
 }
 

@@ -11,6 +11,7 @@
 #include <QVBoxLayout>
 #include <limits>
 
+#include "data/short_text.h"
 #include "diagrams/diagram_settings.h"
 
 namespace kalvoro {
@@ -115,12 +116,21 @@ TForm1::TForm1(QWidget* parent)
 
 std::string TForm1::title() const
 {
+    if (!longTitle_.empty() && edit1_->text() == cutTitle_) return longTitle_;
     return edit1_->text().toStdString();
 }
 
 void TForm1::setTitle(const std::string& title)
 {
-    edit1_->setText(QString::fromStdString(title));
+    const QString whole = QString::fromStdString(title);
+    if (whole.size() > LongTitle) {
+        longTitle_ = title;
+        cutTitle_ = QString::fromStdString(shortText(title));
+    } else {
+        longTitle_.clear();
+        cutTitle_.clear();
+    }
+    edit1_->setText(longTitle_.empty() ? whole : cutTitle_);
     edit1_->setCursorPosition(0);
 }
 

@@ -21,8 +21,12 @@ class TForm1 : public QDialog {
 public:
     explicit TForm1(QWidget* parent = nullptr);
 
+    // A title longer than LongTitle characters (a data file's first line may
+    // be megabytes long) is shown cut, since laying out such a line freezes
+    // the dialog; it is kept whole until the user edits the field.
     std::string title() const;
     void setTitle(const std::string& title);
+    static constexpr int LongTitle = 1000;
     // Span numbers (CheckBox1, UpDown7) and loads (CheckBox2, UpDown1).
     void copyOptionsTo(DiagramSettings& s) const;
 
@@ -34,6 +38,8 @@ public:
     QPushButton* okButton() const { return ok_; }
 
 private:
+    std::string longTitle_;  // the whole title while the field shows it cut
+    QString cutTitle_;       // what the field then shows
     QLineEdit* edit1_;
     QCheckBox* checkBox1_;
     QSpinBox* upDown7_;

@@ -30,6 +30,7 @@
 #include "app/gui/report_view.h"
 #include "data/beam_file.h"
 #include "data/file_names.h"
+#include "data/table_check.h"
 #include "data/text_file.h"
 #include "diagrams/deflection_diagram.h"
 #include "diagrams/diagrams.h"
@@ -104,6 +105,15 @@ public:
     }
 };
 
+// Tables that cannot be written as they stand: their first fault is shown
+// and the command stops before anything is written or calculated.
+bool refused(const TableModel& tables, UserDialogs& dialogs)
+{
+    const std::string fault = firstTableError(tables);
+    if (!fault.empty()) dialogs.showMessage(QString::fromStdString(fault));
+    return !fault.empty();
+}
+
 // Windows-1252 has no room for some characters that can be typed (an arrow,
 // a Greek letter); the file holds "?" in their place, and the user is told which.
 QString lostCharactersNotice(const std::string& title, const TableModel& tables)
@@ -150,6 +160,7 @@ MainWindow::MainWindow(std::unique_ptr<UserDialogs> dialogs, QWidget* parent)
     host.dataFile = [this] { return ArquivoDados; };
     host.settings = [this] { return diagramSettings(); };
     host.notice = [this](const QString& text) { showNotice(text); };
+    host.modelFailed = [this] { return failed_; };
     influence_ = new TLinhaInfluencia(std::move(host), this);
     section_ = new TEntradaSecao(influence_);
     influence_->useSectionDialog(section_);
@@ -558,6 +569,7 @@ std::string MainWindow::workingName() const
 int MainWindow::readBeam(const std::string& fileName)
 {
     analysed_ = false;
+    failed_ = true;
     const ReadResult r = Abrir(fileName, *model_, [this](const std::string& m) {
         dialogs_->showMessage(QString::fromStdString(m));
     });
@@ -576,6 +588,7 @@ int MainWindow::readBeam(const std::string& fileName)
     // A data file holds no extra loads.
     general_.reset();
     setExtraRows({});
+    failed_ = false;
     return 0;
 }
 
@@ -659,6 +672,7 @@ void MainWindow::SpeedButton1Click()
 
 void MainWindow::Calcula1Click()
 {
+    if (refused(tables_, *dialogs_)) return;
     if (ArquivoDados.ends_with(".vigx") || !extraRows().empty()) {
         calculateExtended();
         return;
@@ -676,6 +690,7 @@ void MainWindow::Calcula1Click()
             return;
         }
         const std::string reportFile = derivedName(work, ".sai");
+        failed_ = true;  // until the solution and its drawings are complete
         model_->ReportFile.clear();
         ColunasAltura(*model_);
         MontaRigidez(*model_);
@@ -688,12 +703,16 @@ void MainWindow::Calcula1Click()
         solvedBeam_ = beamKey();
         solvedFile_ = ArquivoDados;
         redraw();
+        failed_ = false;
         showReport(reportFile);
     } catch (const NotWritableError& e) {
         dialogs_->showMessage(QString::fromUtf8(e.what()) + QString::fromUtf8(SaveElsewhere));
     } catch (const CapacityError& e) {
         dialogs_->showMessage(QString::fromUtf8(e.what()));
     } catch (const std::exception&) {
+        // A solution that cannot be drawn is no analysis to pan or zoom: every
+        // later redraw would fail the same way.
+        if (failed_) analysed_ = false;
         showMessage(CalculationFailed);
     }
 }
@@ -750,6 +769,7 @@ void MainWindow::openFile(const QString& fileName)
 
 void MainWindow::Salvar1Click()
 {
+    if (refused(tables_, *dialogs_)) return;
     const QString name =
         dialogs_->askSaveFileName(QStringLiteral("Digite um nome para o novo arquivo"),
                                   QStringLiteral("Arquivos de dados (*.vig);;Viga Kalvoro (*.vigx)"),

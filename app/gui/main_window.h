@@ -190,6 +190,9 @@ private:
     Configuration config_;
     // The current data file name; empty while the beam is unnamed.
     std::string ArquivoDados;
+    // True when the last read or calculation failed: the model then holds a
+    // half-read beam or a broken solution, and the influence lines refuse it.
+    bool failed_ = false;
     // True while the model holds a complete analysis, or nothing at all (at
     // start): only then can the diagrams be drawn from it. A read fills the
     // structure but leaves the previous beam's solution, so it clears this

@@ -114,6 +114,7 @@ int MainWindow::readExtended(const std::string& fileName)
 {
     analysed_ = false;
     const ExtendedRead read = AbrirVigx(fileName);
+    failed_ = read.status != 0;
     if (read.status != 0) {
         dialogs_->showMessage(
             text(ReaderMessages().at(static_cast<std::size_t>(read.status)) + "\n" + read.message));
@@ -186,6 +187,7 @@ void MainWindow::calculateExtended()
         SalvarVigx(ArquivoDados, beam);
         if (readExtended(ArquivoDados) != 0) return;
         const std::string reportFile = derivedName(ArquivoDados, ".sai");
+        failed_ = true;  // until the solution and its drawings are complete
         model_->ReportFile.clear();
         if (general_) {
             ResolveGeral(*model_, *general_);
@@ -199,6 +201,7 @@ void MainWindow::calculateExtended()
         solvedBeam_ = beamKey();
         solvedFile_ = ArquivoDados;
         redraw();
+        failed_ = false;
         showReport(reportFile);
     } catch (const ConversionError& e) {
         dialogs_->showMessage(QString::fromUtf8(e.what()));

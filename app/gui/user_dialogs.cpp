@@ -3,19 +3,37 @@
 #include <QDialog>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QRegularExpression>
 
 #include "app/gui/application.h"
 
 namespace kalvoro {
 
-void setUpMessageBox(QMessageBox& box, const QString& text)
+QString fitMessage(const QString& text)
 {
     // Some messages break their lines with a lone CR.
     QString shown = text;
     shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    QStringList lines = shown.split(QLatin1Char('\n'));
+    const bool tooMany = lines.size() > MessageLines;
+    if (tooMany) lines.resize(MessageLines);
+    static const QRegularExpression longWord(QStringLiteral("\\S{%1,}").arg(MessageWord + 1));
+    for (QString& line : lines) {
+        if (line.size() > MessageLineLength) line = line.left(MessageLineLength) + QStringLiteral("…");
+        for (auto m = longWord.match(line); m.hasMatch();
+             m = longWord.match(line, m.capturedStart() + MessageWord + 1))
+            line.replace(m.capturedStart(), m.capturedLength(),
+                         m.captured().left(MessageWord) + QStringLiteral("…"));
+    }
+    if (tooMany) lines << QStringLiteral("…");
+    return lines.join(QLatin1Char('\n'));
+}
+
+void setUpMessageBox(QMessageBox& box, const QString& text)
+{
     box.setIcon(QMessageBox::NoIcon);
     box.setWindowTitle(QString::fromUtf8(ApplicationTitle));
-    box.setText(shown);
+    box.setText(fitMessage(text));
     box.setStandardButtons(QMessageBox::Ok);
 }
 

@@ -37,6 +37,16 @@ public:
 void setUpMessageBox(QMessageBox& box, const QString& text);
 void setUpOpenDialog(QFileDialog& dialog, const QString& filter);
 
+// A message as a box can show it: line ends made "\n", at most MessageLines
+// lines of at most MessageLineLength characters, and no word longer than
+// MessageWord characters (a box cannot wrap inside a word); each cut is
+// marked with "…". A box laying out a megabyte-long line freezes the window
+// and grows past the screen.
+inline constexpr int MessageLineLength = 1000;
+inline constexpr int MessageLines = 30;
+inline constexpr int MessageWord = 80;
+QString fitMessage(const QString& text);
+
 // Message boxes and file dialogs of the toolkit, over a parent window.
 class QtUserDialogs : public UserDialogs {
 public:

@@ -162,6 +162,10 @@ bool TLinhaInfluencia::event(QEvent* e)
 
 void TLinhaInfluencia::SpeedButton1Click()
 {
+    if (host_.modelFailed && host_.modelFailed()) {
+        host_.dialogs->showMessage(QString::fromUtf8(InfluenceFailureMessage));
+        return;
+    }
     // However the dialog is closed, the computation goes on with its texts.
     if (section_) host_.dialogs->askSection(*section_);
     const std::string trecho = section_ ? section_->trecho().toStdString() : std::string("1");

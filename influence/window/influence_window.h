@@ -43,6 +43,9 @@ struct InfluenceHost {
     std::function<DiagramSettings()> settings;
     // Where a notice goes (the main window's first status panel).
     std::function<void(const QString&)> notice;
+    // True when the main window's last read or calculation failed: the model
+    // holds a half-read beam, and nothing is computed on it.
+    std::function<bool()> modelFailed;
 };
 
 class TLinhaInfluencia : public QDialog {

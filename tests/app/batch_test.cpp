@@ -120,6 +120,21 @@ TEST_F(Batch, CheckOnlyReadsAndReportsTheReaderStatus)
     spit(dir / "vazio.vig", "");
     EXPECT_EQ(run({"--check", (dir / "vazio.vig").string()}), 2);
     EXPECT_EQ(out.str(), " 02- Erro na definição das coordenadas da estrutura \n");
+
+    // Files that read as numbers but are no beam.
+    const std::string good = slurp(vig);
+    const std::pair<std::string, std::string> spoilt[] = {
+        {"  2   10\r\n", "  2  100\r\n"},                                           // no support code
+        {"         2         2         3         1         1", "2 2 3 1 2"},        // no material 2
+        {"    3         2         0", "    3       0.5         0"},                 // span 2 right to left
+        {"         2             -1              0              0", "2 0 -1 1.5"},  // d beyond span 2
+    };
+    for (const auto& [from, to] : spoilt) {
+        std::string bad = good;
+        bad.replace(bad.find(from), from.size(), to);
+        spit(dir / "ruim.vig", bad);
+        EXPECT_NE(run({"--check", (dir / "ruim.vig").string()}), 0) << to;
+    }
 }
 
 TEST_F(Batch, FailuresEndWithTheirExitCodes)
@@ -187,6 +202,8 @@ TEST_F(Batch, InfluenceLinesOfASection)
     EXPECT_NE(err.str().find("Linha de Influência não calculada.\nVerifique seu dados e tente novamente."),
               std::string::npos);
     EXPECT_EQ(run({"--influence", "x", "0.5", vig.string()}), kalvoro::batch_exit::InfluenceFailure);
+    // The pinned right end too, where rounding leaves moments of about 1e-17.
+    EXPECT_EQ(run({"--influence", "2", "1", vig.string()}), kalvoro::batch_exit::InfluenceFailure);
 }
 
 // The numbers of stem.json against the model that the same file gives in

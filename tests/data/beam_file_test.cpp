@@ -165,9 +165,9 @@ TEST_F(BeamFile, StatusOfEdgeCases)
         {"span 251", {{5, "       251         1         2         1         1"}}, 3},
         {"material 11", {{7, "        11                1.00"}}, 4},
         {"section 6", {{9, "         6                1.00"}}, 5},
-        {"section and material numbers are not checked", {{5, "1 1 2 99 -3"}}, 0},
+        {"a span's material that no record defines", {{5, "1 1 2 99 -3"}}, 4},
         {"loaded span of length 0", {{3, "    2      0.00      0.00"}}, 7},
-        {"loaded span whose node is beyond the nodes", {{5, "1 1 181 1 1"}}, 7},
+        {"span whose node is beyond the nodes", {{5, "1 1 181 1 1"}}, 3},
         {"text after the last number", {{7, "1 1.00 a\xE7o CA-50"}, {12, "  2   10 apoio"}}, 0},
         {"a record over several lines", {{5, "1\r\n1\r\n2 1\r\n1"}}, 0},
         {"comma as decimal separator", {{2, "    1      0,00      0.00"}}, 2},
@@ -206,6 +206,51 @@ TEST_F(BeamFile, StatusOfEdgeCases)
     const auto empty = read("");
     EXPECT_EQ(empty.status, 2);
     EXPECT_TRUE(empty.titleRead);
+}
+
+// Files that read as numbers but describe no beam: each fails in the step
+// where the fault shows, and what is right still reads.
+TEST_F(BeamFile, RefusesWhatNoBeamCanBe)
+{
+    struct Row {
+        const char* what;
+        std::vector<std::pair<int, std::string>> edits;
+        int status;
+    };
+    const Row rows[] = {
+        {"support code 100", {{11, "  1  100"}}, 6},
+        {"support code 12", {{12, "  2   12"}}, 6},
+        {"support code 111", {{12, "  2  111"}}, 6},
+        {"support code -10", {{11, "  1  -10"}}, 6},
+        {"support codes 0, 01 and 11", {{11, "  1    0"}, {12, "  2   01"}}, 0},
+        {"support code 11", {{12, "  2   11"}}, 0},
+        {"material 2 of 1", {{5, "1 1 2 1 2"}}, 4},
+        {"material 0", {{5, "1 1 2 1 0"}}, 4},
+        {"material record numbered beyond the count", {{5, "1 1 2 1 2"}, {7, "2 1.00"}}, 4},
+        {"section 2 of 1", {{5, "1 1 2 2 1"}}, 5},
+        {"section 7", {{5, "1 1 2 7 1"}}, 5},
+        {"span running right to left", {{3, "    2     -1.00      0.00"}}, 3},
+        {"d beyond the span", {{14, "1 0 -40 5"}}, 7},
+        {"d before the span", {{14, "1 0 -40 -0.5"}}, 7},
+        {"d at the span's end", {{14, "1 0 -40 1"}}, 0},
+        {"d a rounding step past the span's end", {{14, "1 0 -40 1.0000000000001"}}, 0},
+    };
+    for (const auto& row : rows) EXPECT_EQ(read(edited(row.edits)).status, row.status) << row.what;
+
+    // A material or section that only an earlier file defined is gone.
+    ASSERT_EQ(read(edited({{5, "1 1 2 2 2"},
+                           {6, "EL\xC1STICAS = 2"},
+                           {7, "1 1\r\n2 5"},
+                           {8,
+                            "SE\xC7\xD5"
+                            "ES = 2"},
+                           {9, "1 1\r\n2 7"}}))
+                  .status,
+              0);
+    EXPECT_EQ(read(edited({{5, "1 1 2 2 2"}})).status, 4);
+    EXPECT_EQ(model->MaterialProp(2, 1), 0.0);
+    EXPECT_EQ(read(readFileBytes(DefaultFile)).status, 0);
+    EXPECT_EQ(model->SectionProp(2, 1), 0.0);
 }
 
 TEST_F(BeamFile, KeywordMessagesReachTheSink)

@@ -2,10 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "data/table_check.h"
 #include "data/text_file.h"
 #include "engine/errors.h"
 
@@ -330,6 +332,71 @@ TEST(TableModel, FillIsAllOrNothing)
     EXPECT_EQ(m.grid(TableId::Loads).dataRowCount(), 1);
     EXPECT_EQ(rowOf(m, TableId::Loads, 1), (Row{"2", "-3", "0", "0"}));
     EXPECT_EQ(rowOf(m, TableId::Materials, 1), (Row{"1", "5"}));
+}
+
+// Each row spoils one cell of the default beam (two spans of 2 and 3, two
+// materials) and names the message; no row may write the file.
+TEST(TableModel, CheckRefusesCellsThatAreNotOneNumberOfTheirKind)
+{
+    struct Case {
+        TableId id;
+        int row, col;
+        std::string text;
+        std::string message;  // "" for a text that passes
+    };
+    const std::string long100(100, '7');
+    const Case cases[] = {
+        {TableId::Supports, 2, 1, "100",
+         "Aba \"Apoios\", linha 2, coluna \"Restrições\": \"100\" não é um código de apoio do nó 2 (00, 01, "
+         "10 ou 11)."},
+        {TableId::Supports, 1, 1, "12",
+         "Aba \"Apoios\", linha 1, coluna \"Restrições\": \"12\" não é um código de apoio do nó 1 (00, 01, "
+         "10 ou 11)."},
+        {TableId::Supports, 3, 1, "-10",
+         "Aba \"Apoios\", linha 3, coluna \"Restrições\": \"-10\" não é um código de apoio do nó 3 (00, 01, "
+         "10 ou 11)."},
+        {TableId::Supports, 3, 1, "01", ""},
+        {TableId::Materials, 2, 1, "25 000 000",
+         "Aba \"Materiais e seções\", linha 2, coluna \"E(Elast.)\": \"25 000 000\" não é um número."},
+        {TableId::Loads, 1, 1, "-1 -5", "Aba \"Cargas\", linha 1, coluna \"q\": \"-1 -5\" não é um número."},
+        {TableId::Spans, 2, 2, "1 2",
+         "Aba \"Trechos\", linha 2, coluna \"seção\": \"1 2\" não é um número inteiro."},
+        {TableId::Sections, 1, 1, "",
+         "Aba \"Materiais e seções\", linha 1, coluna \"I(Inércia)\": \"\" não é um número."},
+        {TableId::Spans, 1, 3, "3",
+         "Aba \"Trechos\", linha 1, coluna \"Material\": \"3\" não é um material da tabela (de 1 a 2)."},
+        {TableId::Spans, 1, 2, "2",
+         "Aba \"Trechos\", linha 1, coluna \"seção\": \"2\" não é uma seção da tabela (de 1 a 1)."},
+        {TableId::Spans, 2, 1, "-1E10",
+         "Aba \"Trechos\", linha 2, coluna \"comprimento\": \"-1E10\" não é um comprimento maior que zero."},
+        {TableId::Spans, 1, 1, "0",
+         "Aba \"Trechos\", linha 1, coluna \"comprimento\": \"0\" não é um comprimento maior que zero."},
+        {TableId::Loads, 2, 3, "5",
+         "Aba \"Cargas\", linha 2, coluna \"d\": \"5\" não está no trecho 2 (de 0 a 3)."},
+        {TableId::Loads, 1, 3, "-0.5",
+         "Aba \"Cargas\", linha 1, coluna \"d\": \"-0.5\" não está no trecho 1 (de 0 a 2)."},
+        {TableId::Loads, 2, 3, "3", ""},
+        {TableId::Loads, 2, 2, long100,
+         "Aba \"Cargas\", linha 2, coluna \"P\": \"" + long100.substr(0, 80) + "…\" não é um número."},
+    };
+    const std::string file = (std::filesystem::temp_directory_path() / "kalvoro-check.vig").string();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        TableModel m;
+        setLengths(m, {"2", "3"});
+        m.setCountText(TableId::Materials, "2");
+        m.editCell(TableId::Materials, 2, 1, "2.5");
+        m.editCell(c.id, c.row, c.col, c.text);
+        EXPECT_EQ(firstTableError(m), c.message);
+        std::filesystem::remove(file);
+        if (c.message.empty()) continue;
+        EXPECT_THROW(m.save(file, "t"), ConversionError);
+        EXPECT_FALSE(std::filesystem::exists(file));
+    }
+    TableModel m;
+    EXPECT_THROW(m.setCountText(TableId::Spans, "x"), ConversionError);
+    EXPECT_EQ(firstTableError(m),
+              "Aba \"Trechos\", campo \"Número de trechos:\": \"x\" não é o número de linhas da tabela.");
 }
 
 }  // namespace

@@ -146,6 +146,55 @@ TEST(InfluenceDiagram, RefusedInputsDrawNothing)
     }
 }
 
+// The reference ordinate, when the section's own span gives none or almost
+// none: a pinned end (every moment rounding noise) fails; an overhang, whose
+// section sees no moment from a load on or right of it, is scaled on its
+// largest ordinate; a tiny but true reference sends the stiff span's curve
+// millions of rows away, and those lines are cut at the metafile's range.
+TEST(InfluenceDiagram, ReferenceOrdinateThatCountsAsZero)
+{
+    auto pinned = analysedBeam(simpleSpan());
+    Recording none;
+    EXPECT_THROW(DesenhaLinhaInfluencia(*pinned, DiagramSettings{}, "1", "10", "", nullptr, none), Error);
+
+    // Overhang of 1 on nodes coded 00, 10, 10, section at its middle: the
+    // largest ordinate, -0.5 with the load at the free end, a third of the
+    // page height (96 rows) above the axis (row 144).
+    auto overhang =
+        analysedBeam(beamFile({"0", "1", "5"}, {"00", "10", "10"}, {{"-1", "0", "0"}, {"-1", "0", "0"}}));
+    const auto over = opsWithPen(drawn(*overhang, "1", "0.5"), colors::Blue);
+    ASSERT_GE(over.size(), 2u);
+    EXPECT_EQ(over[0], DrawOp(op::MoveTo{20, 144}));
+    EXPECT_EQ(over[1], DrawOp(op::LineTo{20, 48}));
+    for (const DrawOp& o : over)
+        EXPECT_GE(
+            std::holds_alternative<op::LineTo>(o) ? std::get<op::LineTo>(o).y : std::get<op::MoveTo>(o).y,
+            48);
+
+    // Span 1 of 0.0002 fixed at its left end, section at its middle: M_ref is
+    // about 2.5e-5, span 2 of 10 reaches -0.48.
+    TempFolder dir;
+    auto tiny = analysedBeam(
+        beamFile({"0", "0.0002", "10"}, {"11", "10", "10"}, {{"-1", "0", "0"}, {"-1", "0", "0"}}));
+    Recording page;
+    ASSERT_TRUE(
+        DesenhaLinhaInfluencia(*tiny, DiagramSettings{}, "1", "0.0001", dir / "fina.vig", nullptr, page));
+    EXPECT_EQ(readWmfFile(dir / "finaLIM.wmf"), page);
+    const auto blue = opsWithPen(page, colors::Blue);
+    ASSERT_GE(blue.size(), 34u);
+    EXPECT_EQ(blue[33],
+              DrawOp(op::LineTo{20, 240}));  // the reference itself, a third of the page below the axis
+    // Span 2 leaves the axis at column 20, is cut at row -32768 on its way up
+    // and comes back down to the axis at its right node, column 438.
+    const std::vector<DrawOp> span2(blue.end() - 6, blue.end());
+    EXPECT_EQ(span2[0], DrawOp(op::MoveTo{20, 144}));
+    EXPECT_EQ(span2[1], DrawOp(op::LineTo{20, 144}));
+    EXPECT_EQ(std::get<op::LineTo>(span2[2]).y, -32768);
+    EXPECT_EQ(std::get<op::MoveTo>(span2[3]).y, -32768);
+    EXPECT_EQ(span2[4], DrawOp(op::LineTo{438, 144}));
+    EXPECT_EQ(span2[5], DrawOp(op::LineTo{438, 144}));
+}
+
 // After the drawing the model holds the user's loads and solution again, as a
 // fresh analysis of the beam would.
 TEST(InfluenceDiagram, LeavesTheUsersBeamSolved)

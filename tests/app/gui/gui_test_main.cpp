@@ -13,6 +13,7 @@ int runInfluenceWindowTests(int argc, char** argv);
 int runConfigPrintTests(int argc, char** argv);
 int runPermissionTests(int argc, char** argv);
 int runPortugueseDesktopTests(int argc, char** argv);
+int runWrongInputTests(int argc, char** argv);
 
 int main(int argc, char** argv)
 {
@@ -41,5 +42,7 @@ int main(int argc, char** argv)
         failures += runPermissionTests(n, rest.data());
     if (only.isEmpty() || only == QLatin1String("PortugueseDesktopTest"))
         failures += runPortugueseDesktopTests(n, rest.data());
+    if (only.isEmpty() || only == QLatin1String("WrongInputTest"))
+        failures += runWrongInputTests(n, rest.data());
     return failures == 0 ? 0 : 1;
 }
