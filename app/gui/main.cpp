@@ -26,8 +26,8 @@
 #include "app/gui/config_dialog.h"
 #include "app/gui/main_window.h"
 #include "app/gui/printing.h"
-#include "influence/window/influence_window.h"
-#include "influence/window/section_dialog.h"
+#include "app/gui/influence_window.h"
+#include "app/gui/section_dialog.h"
 
 namespace {
 

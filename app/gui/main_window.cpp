@@ -34,8 +34,8 @@
 #include "diagrams/diagrams.h"
 #include "engine/engine.h"
 #include "engine/report.h"
-#include "influence/window/influence_window.h"
-#include "influence/window/section_dialog.h"
+#include "app/gui/influence_window.h"
+#include "app/gui/section_dialog.h"
 
 namespace kalvoro {
 

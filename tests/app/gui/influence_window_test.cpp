@@ -28,8 +28,8 @@
 #include "diagrams/wmf.h"
 #include "fake_dialogs.h"
 #include "influence/influence.h"
-#include "influence/window/influence_window.h"
-#include "influence/window/section_dialog.h"
+#include "app/gui/influence_window.h"
+#include "app/gui/section_dialog.h"
 #include "pdf_tools.h"
 #include "window_fixture.h"
 

@@ -1,4 +1,4 @@
-#include "influence/window/influence_window.h"
+#include "app/gui/influence_window.h"
 
 #include <QAction>
 #include <QCoreApplication>
@@ -22,7 +22,7 @@
 #include "app/gui/user_dialogs.h"
 #include "data/file_names.h"
 #include "influence/influence.h"
-#include "influence/window/section_dialog.h"
+#include "app/gui/section_dialog.h"
 
 namespace kalvoro {
 
