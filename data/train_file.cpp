@@ -73,7 +73,8 @@ TrainRead fault(int status, int line)
     TrainRead r;
     r.status = status;
     r.line = line;
-    r.message = "Trem-tipo, linha " + std::to_string(line) + ": " + TrainMessages()[static_cast<std::size_t>(status)];
+    r.message =
+        "Trem-tipo, linha " + std::to_string(line) + ": " + TrainMessages()[static_cast<std::size_t>(status)];
     return r;
 }
 

@@ -224,6 +224,7 @@ bool tiny(double lo, double hi, double L)
 
 struct SpanGeometry {
     Real X0 = 0;  // left node
+    Real X1 = 0;  // right node
     double L = 0;
 };
 
@@ -236,9 +237,10 @@ std::vector<SpanGeometry> geometry(const AnalysisModel& m)
         const Real x1 = m.Coord(m.Incidence(e, 1), 1), x2 = m.Coord(m.Incidence(e, 2), 1);
         // A train runs along the beam from left to right: each span must
         // start where the one before it ends or further right.
-        if (!(x2 > x1) || (k > 1 && x1 < spans.back().X0 + spans.back().L))
-            throw ArithmeticError("trecho " + std::to_string(k) + " fora da ordem da esquerda para a direita");
-        spans.push_back({x1, SpanLength(m, k)});
+        if (!(x2 > x1) || (k > 1 && x1 < spans.back().X1))
+            throw ArithmeticError("trecho " + std::to_string(k) +
+                                  " fora da ordem da esquerda para a direita");
+        spans.push_back({x1, x2, SpanLength(m, k)});
     }
     return spans;
 }

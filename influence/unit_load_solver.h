@@ -19,8 +19,8 @@ class UnitLoadSession;
 
 // One unit-load position and the end forces it gives every span.
 struct UnitSolution {
-    long k = 0;       // span (load row) carrying the unit load
-    double d = 0;     // its distance from the span's left node
+    long k = 0;                  // span (load row) carrying the unit load
+    double d = 0;                // its distance from the span's left node
     std::vector<double> V0, M0;  // start shear and moment of spans 1..K (index 0 unused)
 };
 
