@@ -6,20 +6,24 @@
 
 #include "data/beam_file.h"
 #include "data/file_names.h"
+#include "data/numbers.h"
 #include "data/text_file.h"
+#include "data/train_file.h"
 #include "diagrams/diagrams.h"
 #include "engine/engine.h"
 #include "engine/errors.h"
 #include "engine/report.h"
 #include "influence/influence.h"
+#include "influence/train.h"
+#include "influence/train_files.h"
 
 namespace kalvoro {
 
 namespace {
 
 constexpr const char* Usage =
-    "Uso: kalvoro-batch [--svg] ARQUIVO.vig\n"
-    "     kalvoro-batch [--svg] --influence TRECHO POSICAO ARQUIVO.vig\n"
+    "Uso: kalvoro-batch [--svg] [--train TREM.trem] ARQUIVO.vig\n"
+    "     kalvoro-batch [--svg] [--train TREM.trem] --influence TRECHO POSICAO ARQUIVO.vig\n"
     "     kalvoro-batch --check ARQUIVO.vig\n"
     "     kalvoro-batch --help\n"
     "\n"
@@ -33,6 +37,10 @@ constexpr const char* Usage =
     "               depois do cálculo, calcula as linhas de influência da seção à\n"
     "               distância POSICAO do nó esquerdo do trecho TRECHO, grava\n"
     "               ARQUIVOLIM.sai e ARQUIVOLIM.wmf e imprime esse relatório\n"
+    "  --train TREM.trem\n"
+    "               grava também a envoltória do trem-tipo ao longo da viga\n"
+    "               (ARQUIVOENV.sai, ARQUIVOENV.wmf); com --influence, também os\n"
+    "               extremos do trem-tipo na seção (ARQUIVOTREM.sai), que imprime\n"
     "  --check      apenas lê o arquivo e imprime a mensagem do leitor\n"
     "  --help       mostra este texto\n"
     "\n"
@@ -43,6 +51,7 @@ constexpr const char* Usage =
     "       viga instável)\n"
     "  9    arquivo que não pode ser lido ou gravado\n"
     "  10   linha de influência não calculada\n"
+    "  11   arquivo de trem-tipo inválido (nada é gravado)\n"
     "  64   argumentos inválidos\n";
 
 struct Options {
@@ -50,7 +59,7 @@ struct Options {
     bool check = false;
     bool svg = false;
     bool influence = false;
-    std::string span, position, file;
+    std::string span, position, file, train;
 };
 
 // Parses the arguments; returns false on a usage error.
@@ -70,6 +79,9 @@ bool parse(const std::vector<std::string>& args, Options& o)
             o.influence = true;
             o.span = args[++i];
             o.position = args[++i];
+        } else if (a == "--train") {
+            if (i + 1 >= args.size()) return false;
+            o.train = args[++i];
         } else if (a.size() > 1 && a[0] == '-' && a != "-") {
             return false;
         } else {
@@ -77,7 +89,7 @@ bool parse(const std::vector<std::string>& args, Options& o)
         }
     }
     if (o.help) return true;
-    if (files.size() != 1 || (o.check && (o.influence || o.svg))) return false;
+    if (files.size() != 1 || (o.check && (o.influence || o.svg || !o.train.empty()))) return false;
     o.file = files.front();
     return true;
 }
@@ -111,6 +123,22 @@ int runBatch(const std::vector<std::string>& args, std::ostream& out, std::ostre
     if (o.help) {
         out << Usage;
         return batch_exit::Ok;
+    }
+
+    // The train is read before anything is computed, so a bad one writes nothing.
+    Train train;
+    if (!o.train.empty()) {
+        try {
+            const TrainRead t = LeTrem(o.train);
+            if (t.status != 0) {
+                err << t.message << '\n';
+                return batch_exit::TrainFileError;
+            }
+            train = t.train;
+        } catch (const Error& e) {
+            err << "Não foi possível ler o arquivo de trem-tipo: " << e.what() << '\n';
+            return batch_exit::TrainFileError;
+        }
     }
 
     auto model = std::make_unique<AnalysisModel>();
@@ -169,6 +197,23 @@ int runBatch(const std::vector<std::string>& args, std::ostream& out, std::ostre
         return batch_exit::EngineFailure;
     }
 
+    if (!o.train.empty()) {
+        try {
+            const auto envelope = TrainEnvelope(*model, train);
+            WriteTrainEnvelopeReport(o.file, TrainEnvelopeReport(train, envelope));
+            written.push_back(derivedName(o.file, "ENV.sai"));
+            DesenhaEnvoltoria(*model, settings, train, envelope, o.file, o.svg);
+            written.push_back(derivedName(o.file, "ENV.wmf"));
+            if (o.svg) written.push_back(derivedName(o.file, "ENV.svg"));
+        } catch (const IoError& e) {
+            err << e.what() << '\n';
+            return batch_exit::FileError;
+        } catch (const Error& e) {
+            err << "Envoltória do trem-tipo não calculada\n" << e.what() << '\n';
+            return batch_exit::EngineFailure;
+        }
+    }
+
     if (!o.influence) {
         out << model->ReportFile;
     } else {
@@ -181,6 +226,13 @@ int runBatch(const std::vector<std::string>& args, std::ostream& out, std::ostre
             written.push_back(derivedName(o.file, "LIM.wmf"));
             if (o.svg) written.push_back(derivedName(o.file, "LIM.svg"));
             out << report;
+            if (!o.train.empty()) {
+                const TrainSection at = TrainAtSection(*model, train, toInt(o.span), toReal(o.position));
+                const std::string trainReport = TrainSectionReport(train, at);
+                WriteTrainSectionReport(o.file, trainReport);
+                written.push_back(derivedName(o.file, "TREM.sai"));
+                out << trainReport;
+            }
         } catch (const Error& e) {
             err << forTerminal(InfluenceFailureMessage) << '\n';
             err << e.what() << '\n';

@@ -19,14 +19,19 @@ namespace kalvoro {
 
 namespace {
 
+// The lines and sums are held in doubles: their rounding stays far below what
+// the fits themselves carry, and extended precision would cost several times
+// as much in the sweeps.
+using F = double;
+
 // A cubic c0 + c1 u + c2 u^2 + c3 u^3 in the distance u from the start of its piece.
 struct Cubic {
-    Real c[4] = {0, 0, 0, 0};
+    F c[4] = {0, 0, 0, 0};
 
-    Real at(Real u) const { return ((c[3] * u + c[2]) * u + c[1]) * u + c[0]; }
+    F at(F u) const { return ((c[3] * u + c[2]) * u + c[1]) * u + c[0]; }
 
     // The same polynomial in v = u - s.
-    Cubic shifted(Real s) const
+    Cubic shifted(F s) const
     {
         Cubic r;
         r.c[0] = at(s);
@@ -36,10 +41,12 @@ struct Cubic {
         return r;
     }
 
-    Real integral(Real a, Real b) const
+    F integral(F a, F b) const
     {
-        const auto F = [this](Real u) { return (((c[3] / 4 * u + c[2] / 3) * u + c[1] / 2) * u + c[0]) * u; };
-        return F(b) - F(a);
+        const auto primitive = [this](F u) {
+            return (((c[3] / 4 * u + c[2] / 3) * u + c[1] / 2) * u + c[0]) * u;
+        };
+        return primitive(b) - primitive(a);
     }
 };
 
@@ -50,80 +57,87 @@ Cubic fitCubic(const Real (&u)[4], const Real (&y)[4])
     for (int level = 1; level < 4; ++level)
         for (int i = 3; i >= level; --i) a[i] = (a[i] - a[i - 1]) / (u[i] - u[i - level]);
     Cubic f;
-    f.c[0] = a[0];
-    f.c[1] = a[1] - a[2] * u[1] + a[3] * u[1] * u[2];
-    f.c[2] = a[2] - a[3] * (u[1] + u[2]);
-    f.c[3] = a[3];
+    f.c[0] = static_cast<F>(a[0]);
+    f.c[1] = static_cast<F>(a[1] - a[2] * u[1] + a[3] * u[1] * u[2]);
+    f.c[2] = static_cast<F>(a[2] - a[3] * (u[1] + u[2]));
+    f.c[3] = static_cast<F>(a[3]);
     return f;
 }
 
 // One piece of an influence line over [x0, x1] (model X); x0 == x1 holds the
 // line's own value at a point where it jumps.
 struct Piece {
-    Real x0, x1;
+    F x0, x1;
     Cubic f;
 };
 
 struct Line {
     std::vector<Piece> pieces;  // proper pieces, left to right, joined end to end
     std::vector<Piece> points;  // values at the jumps
-    Real begin = 0, end = 0;
+    F begin = 0, end = 0;
 
-    // The line's value at x: 0 off the beam, the point's own value at a jump.
-    Real at(Real x) const
+    // The line's value at x off its jumps: 0 off the beam.
+    F at(F x) const
     {
         if (x < begin || x > end) return 0;
-        for (const Piece& p : points)
-            if (p.x0 == x) return p.f.c[0];
-        return pieceAt(x).f.at(x - pieceAt(x).x0);
+        const Piece& p = pieceAt(x);
+        return p.f.at(x - p.x0);
     }
 
-    const Piece& pieceAt(Real x) const
+    const Piece& pieceAt(F x) const
     {
-        auto it = std::upper_bound(pieces.begin(), pieces.end(), x,
-                                   [](Real v, const Piece& p) { return v < p.x0; });
+        auto it =
+            std::upper_bound(pieces.begin(), pieces.end(), x, [](F v, const Piece& p) { return v < p.x0; });
         return it == pieces.begin() ? *it : *(it - 1);
     }
 };
 
+// At most two points, in increasing order.
+struct Points {
+    F u[2];
+    int count = 0;
+    const F* begin() const { return u; }
+    const F* end() const { return u + count; }
+};
+
 // The real zeros of the derivative of f inside (0, h), in increasing order.
-std::vector<Real> criticalPoints(const Cubic& f, Real h)
+Points criticalPoints(const Cubic& f, F h)
 {
-    const Real a = 3 * f.c[3], b = 2 * f.c[2], c = f.c[1];
-    std::vector<Real> r;
-    const auto keep = [&](Real u) {
-        if (u > 0 && u < h) r.push_back(u);
+    const F a = 3 * f.c[3], b = 2 * f.c[2], c = f.c[1];
+    Points r;
+    const auto keep = [&](F u) {
+        if (u > 0 && u < h) r.u[r.count++] = u;
     };
     // A leading term that cannot move the slope by a relative 1e-12 over the
     // interval is taken as zero: the quadratic formula would only lose digits.
-    const Real scale = std::fabs(b) * h + std::fabs(c);
-    if (std::fabs(a) * h * h <= 1e-12L * scale || a == 0) {
+    const F scale = std::fabs(b) * h + std::fabs(c);
+    if (std::fabs(a) * h * h <= 1e-12 * scale || a == 0) {
         if (b != 0) keep(-c / b);
     } else {
-        const Real disc = b * b - 4 * a * c;
+        const F disc = b * b - 4 * a * c;
         if (disc >= 0) {
             // The stable pair of roots: no cancellation in either.
-            const Real q = -(b + std::copysign(std::sqrt(disc), b)) / 2;
+            const F q = -(b + std::copysign(std::sqrt(disc), b)) / 2;
             keep(q / a);
             if (q != 0) keep(c / q);
         }
     }
-    std::sort(r.begin(), r.end());
+    if (r.count == 2 && r.u[1] < r.u[0]) std::swap(r.u[0], r.u[1]);
     return r;
 }
 
 struct Best {
-    Real value;
-    Real position;
+    F value;
+    F position;
     bool reverse;
 };
 
 struct Extremes {
-    Best largest{-std::numeric_limits<Real>::infinity(), 0, false};
-    Best smallest{std::numeric_limits<Real>::infinity(), 0, false};
+    Best largest{-std::numeric_limits<F>::infinity(), 0, false};
+    Best smallest{std::numeric_limits<F>::infinity(), 0, false};
 
     // Later candidates win only when strictly better, so ties keep the earlier.
-    void offer(Real value, Real position, bool reverse)
+    void offer(F value, F position, bool reverse)
     {
         if (value > largest.value) largest = {value, position, reverse};
         if (value < smallest.value) smallest = {value, position, reverse};
@@ -133,13 +147,13 @@ struct Extremes {
 // The axles' part of the train over the line in one direction.
 void sweep(const Line& line, const Train& t, bool reverse, Extremes& ex)
 {
-    const Real sign = reverse ? -1 : 1;
-    std::vector<Real> offsets;
+    const F sign = reverse ? -1 : 1;
+    std::vector<F> offsets;
     for (const Axle& a : t.axles) offsets.push_back(sign * a.a);
     const auto [lo, hi] = std::minmax_element(offsets.begin(), offsets.end());
 
-    std::vector<Real> breaks;
-    for (const Real o : offsets) {
+    std::vector<F> breaks;
+    for (const F o : offsets) {
         for (const Piece& p : line.pieces) breaks.push_back(p.x0 - o);
         breaks.push_back(line.end - o);
     }
@@ -151,13 +165,13 @@ void sweep(const Line& line, const Train& t, bool reverse, Extremes& ex)
 
     const std::size_t axles = t.axles.size();
     for (std::size_t b = 0; b + 1 < breaks.size(); ++b) {
-        const Real t0 = breaks[b], t1 = breaks[b + 1];
+        const F t0 = breaks[b], t1 = breaks[b + 1];
         if (t1 <= line.begin - *hi || t0 >= line.end - *lo) continue;
-        const Real mid = (t0 + t1) / 2;
+        const F mid = (t0 + t1) / 2;
         Cubic sum;
         bool any = false;
         for (std::size_t i = 0; i < axles; ++i) {
-            const Real x = mid + offsets[i];
+            const F x = mid + offsets[i];
             if (x <= line.begin || x >= line.end) continue;
             const Piece& p = line.pieceAt(x);
             const Cubic s = p.f.shifted(t0 + offsets[i] - p.x0);
@@ -165,37 +179,39 @@ void sweep(const Line& line, const Train& t, bool reverse, Extremes& ex)
             any = true;
         }
         if (!any) continue;
-        const Real h = t1 - t0;
+        const F h = t1 - t0;
         ex.offer(sum.at(0), t0, reverse);
-        for (const Real u : criticalPoints(sum, h)) ex.offer(sum.at(u), t0 + u, reverse);
+        for (const F u : criticalPoints(sum, h)) ex.offer(sum.at(u), t0 + u, reverse);
         ex.offer(sum.at(h), t1, reverse);
     }
 
     // A jump's own value counts only with an axle standing exactly on it.
     for (const Piece& jump : line.points) {
-        for (const Real o : offsets) {
-            const Real start = jump.x0 - o;
-            Real value = 0;
-            for (std::size_t i = 0; i < axles; ++i) value += t.axles[i].P * line.at(start + offsets[i]);
+        for (const F o : offsets) {
+            const F start = jump.x0 - o;
+            F value = 0;
+            for (std::size_t i = 0; i < axles; ++i)
+                value += t.axles[i].P * (offsets[i] == o ? jump.f.c[0] : line.at(start + offsets[i]));
             ex.offer(value, start, reverse);
         }
     }
 }
 
 // Integral of the positive (sign +1) and negative parts of f over [0, h].
-void addParts(const Cubic& f, Real h, Real& positive, Real& negative)
+void addParts(const Cubic& f, F h, F& positive, F& negative)
 {
-    std::vector<Real> cuts{0};
-    std::vector<Real> crit = criticalPoints(f, h);
+    std::vector<F> cuts{0};
+    const Points critical = criticalPoints(f, h);
+    std::vector<F> crit(critical.begin(), critical.end());
     crit.push_back(h);
     // f is monotone between critical points: at most one zero in each.
-    Real a = 0;
-    for (const Real b : crit) {
-        Real fa = f.at(a), fb = f.at(b);
+    F a = 0;
+    for (const F b : crit) {
+        const F fa = f.at(a), fb = f.at(b);
         if ((fa < 0 && fb > 0) || (fa > 0 && fb < 0)) {
-            Real l = a, r = b;
-            for (int i = 0; i < 200 && r - l > 0; ++i) {
-                const Real m = (l + r) / 2;
+            F l = a, r = b;
+            for (int i = 0; i < 80; ++i) {
+                const F m = (l + r) / 2;
                 if (m <= l || m >= r) break;
                 if ((f.at(m) < 0) == (fa < 0))
                     l = m;
@@ -208,7 +224,7 @@ void addParts(const Cubic& f, Real h, Real& positive, Real& negative)
         a = b;
     }
     for (std::size_t i = 0; i + 1 < cuts.size(); ++i) {
-        const Real part = f.integral(cuts[i], cuts[i + 1]);
+        const F part = f.integral(cuts[i], cuts[i + 1]);
         if (part > 0)
             positive += part;
         else
@@ -223,8 +239,8 @@ bool tiny(double lo, double hi, double L)
 }
 
 struct SpanGeometry {
-    Real X0 = 0;  // left node
-    Real X1 = 0;  // right node
+    F X0 = 0;  // left node
+    F X1 = 0;  // right node
     double L = 0;
 };
 
@@ -234,7 +250,7 @@ std::vector<SpanGeometry> geometry(const AnalysisModel& m)
     const long K = m.LoadRowCount[1];
     for (long k = 1; k <= K; ++k) {
         const long e = m.LoadRowElement(k, 1);
-        const Real x1 = m.Coord(m.Incidence(e, 1), 1), x2 = m.Coord(m.Incidence(e, 2), 1);
+        const double x1 = m.Coord(m.Incidence(e, 1), 1), x2 = m.Coord(m.Incidence(e, 2), 1);
         // A train runs along the beam from left to right: each span must
         // start where the one before it ends or further right.
         if (!(x2 > x1) || (k > 1 && x1 < spans.back().X1))
@@ -335,13 +351,13 @@ TrainEffect trainEffect(const Line& line, const Train& t, double permanent)
     Extremes ex;
     sweep(line, t, false, ex);
     sweep(line, t, true, ex);
-    Real positive = 0, negative = 0;
+    F positive = 0, negative = 0;
     for (const Piece& p : line.pieces) addParts(p.f, p.x1 - p.x0, positive, negative);
     TrainEffect r;
     r.permanent = permanent;
-    const auto finish = [&](const Best& b, Real uniform) {
+    const auto finish = [&](const Best& b, F uniform) {
         TrainExtreme e;
-        e.effect = store(b.value + t.q * uniform);
+        e.effect = store(Real(b.value) + Real(t.q) * uniform);
         e.position = store(b.position);
         e.reverse = b.reverse;
         e.total = store(Real(permanent) + e.effect);
