@@ -18,6 +18,7 @@
 #include <functional>
 #include <string>
 
+#include "data/train_file.h"
 #include "diagrams/diagram_settings.h"
 #include "diagrams/recording.h"
 #include "engine/analysis_model.h"
@@ -43,6 +44,8 @@ struct InfluenceHost {
     std::function<DiagramSettings()> settings;
     // Where a notice goes (the main window's first status panel).
     std::function<void(const QString&)> notice;
+    // The load train set in the main window, or none.
+    std::function<const Train*()> train;
 };
 
 class TLinhaInfluencia : public QDialog {
@@ -77,6 +80,11 @@ protected:
 
 private:
     void showDrawing(const Recording& page);
+    // With a train set: its extremes at the section under the report (and in
+    // stem + "TREM.sai"), and its axles on the picture where they give the
+    // largest moment. The metafile on disk stays the influence line alone.
+    void showTrain(const Train& train, long n, double xs, const std::string& dataFile,
+                   const DiagramSettings& settings);
 
     InfluenceHost host_;
     TEntradaSecao* section_ = nullptr;

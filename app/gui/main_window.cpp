@@ -23,19 +23,21 @@
 #include "app/gui/application.h"
 #include "app/gui/config_dialog.h"
 #include "app/gui/count_field.h"
+#include "app/gui/envelope_page.h"
 #include "app/gui/grid_view.h"
 #include "app/gui/icons.h"
+#include "app/gui/influence_window.h"
 #include "app/gui/printing.h"
 #include "app/gui/qt_canvas.h"
 #include "app/gui/report_view.h"
+#include "app/gui/section_dialog.h"
+#include "app/gui/train_dialog.h"
 #include "data/beam_file.h"
 #include "data/file_names.h"
 #include "data/text_file.h"
 #include "diagrams/diagrams.h"
 #include "engine/engine.h"
 #include "engine/report.h"
-#include "app/gui/influence_window.h"
-#include "app/gui/section_dialog.h"
 
 namespace kalvoro {
 
@@ -141,9 +143,11 @@ MainWindow::MainWindow(std::unique_ptr<UserDialogs> dialogs, QWidget* parent)
     host.dataFile = [this] { return ArquivoDados; };
     host.settings = [this] { return diagramSettings(); };
     host.notice = [this](const QString& text) { showNotice(text); };
+    host.train = [this] { return envelope_->train() ? &*envelope_->train() : nullptr; };
     influence_ = new TLinhaInfluencia(std::move(host), this);
     section_ = new TEntradaSecao(influence_);
     influence_->useSectionDialog(section_);
+    trem_ = new TremDialog(*dialogs_, this);
 }
 
 MainWindow::~MainWindow() = default;
@@ -176,6 +180,8 @@ void MainWindow::buildActions()
                           QStringLiteral("desenha estrutura"), &MainWindow::desenhaestrutura1Click));
     tools->addAction(
         make("Calcula1", QStringLiteral("Calcula"), QStringLiteral("Calcula"), &MainWindow::Calcula1Click));
+    tools->addAction(make("TremTipo1", QStringLiteral("Trem-tipo…"), QStringLiteral("Trem-tipo"),
+                          &MainWindow::TremTipo1Click));
     QMenu* help = menuBar()->addMenu(QStringLiteral("Ajuda"));
     help->addAction(
         make("Sobre1", QStringLiteral("Sobre"), QStringLiteral("Sobre"), &MainWindow::Sobre1Click));
@@ -226,8 +232,11 @@ void MainWindow::buildPages()
     pages_->addTab(buildReportPage(), QStringLiteral("Saídas"));
     pages_->addTab(buildDiagramPage(image1_), QStringLiteral("Diag. Momentos"));
     pages_->addTab(buildDiagramPage(image2_), QStringLiteral("Diag. Cortantes"));
+    pages_->addTab(buildDiagramPage(image3_), QStringLiteral("Envoltória"));
     image1_->setObjectName(QStringLiteral("Image1"));
     image2_->setObjectName(QStringLiteral("Image2"));
+    image3_->setObjectName(QStringLiteral("ImageEnvoltoria"));
+    envelope_ = std::make_unique<EnvelopePage>(image3_);
 
     auto* central = new QWidget(this);
     auto* layout = new QVBoxLayout(central);
@@ -574,6 +583,7 @@ void MainWindow::redraw()
     shearPage_ = DesenhaCortantes(*model_, config_.diagram, ArquivoDados);
     shearImage_ = renderRecording(shearPage_);
     image2_->setPixmap(QPixmap::fromImage(shearImage_));
+    envelope_->redraw(*model_, config_.diagram, ArquivoDados);
 }
 
 // ------------------------------------------------------------------ commands
@@ -594,6 +604,7 @@ void MainWindow::SpeedButton1Click()
     pages_->setCurrentWidget(page(Page::Momentos));
     pages_->setCurrentWidget(page(Page::Cortantes));
     clearImages();
+    envelope_->clear(config_.diagram);
     report_->clear();
     pages_->setCurrentWidget(page(Page::Trechos));
 }
@@ -625,6 +636,15 @@ void MainWindow::Calcula1Click()
         showReport(reportFile);
     } catch (const std::exception&) {
         showMessage(CalculationFailed);
+        return;
+    }
+    // The train's envelope is an addition: its failure leaves the
+    // calculation standing and says so on its own.
+    try {
+        envelope_->calculate(*model_, config_.diagram, ArquivoDados);
+    } catch (const std::exception& e) {
+        dialogs_->showMessage(QStringLiteral("Envoltória do trem-tipo não calculada.\r") +
+                              QString::fromUtf8(e.what()));
     }
 }
 
@@ -759,8 +779,24 @@ void MainWindow::SpeedButton6Click()
 
 void MainWindow::SpeedButton11Click()
 {
+    // On the envelope's tab the envelope is printed with its report.
+    if (pages_->currentWidget() == page(Page::Envoltoria) && envelope_->hasEnvelope()) {
+        printDiagramsAndReport(ArquivoDados, {{"ENV.wmf", UpperDiagramRect}}, envelope_->report(), "ENV.pdf",
+                               *dialogs_, [this](const QString& text) { showNotice(text); });
+        return;
+    }
     printDiagramsAndReport(ArquivoDados, {{"M.wmf", UpperDiagramRect}, {"C.wmf", LowerDiagramRect}}, *report_,
                            ".pdf", *dialogs_, [this](const QString& text) { showNotice(text); });
+}
+
+void MainWindow::TremTipo1Click()
+{
+    trem_->setTrain(envelope_->train());
+    trem_->setResult(QDialog::Rejected);
+    dialogs_->runDialog(*trem_);
+    if (trem_->result() != QDialog::Accepted) return;
+    envelope_->setTrain(trem_->train());
+    envelope_->clear(config_.diagram);
 }
 
 void MainWindow::SpeedButton12Click()

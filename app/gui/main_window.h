@@ -32,6 +32,8 @@ namespace kalvoro {
 
 class AboutBox;
 class CountField;
+class EnvelopePage;
+class TremDialog;
 class GridView;
 class TEntradaSecao;
 class TForm1;
@@ -46,8 +48,8 @@ struct Configuration {
     DiagramSettings diagram;
 };
 
-// The seven pages, in tab order.
-enum class Page { Trechos, Cargas, Apoios, Materiais, Saidas, Momentos, Cortantes };
+// The pages, in tab order (the envelope of a load train last).
+enum class Page { Trechos, Cargas, Apoios, Materiais, Saidas, Momentos, Cortantes, Envoltoria };
 
 class MainWindow : public QMainWindow {
     Q_OBJECT
@@ -74,6 +76,7 @@ public:
     void SpeedButton6Click();                // configuration dialog, then redraw
     void SpeedButton11Click();               // print both diagrams and the report
     void SpeedButton12Click();               // the influence-line window
+    void TremTipo1Click();                   // the load train dialog
     // Both diagrams again from the model, saved beside ArquivoDados when it is
     // named. Does nothing until a calculation has completed: a model that was
     // never analysed (or whose last read or analysis failed) has no diagram.
@@ -104,6 +107,8 @@ public:
     TForm1* configDialog() const { return form1_; }
     TLinhaInfluencia* influenceWindow() const { return influence_; }
     TEntradaSecao* sectionDialog() const { return section_; }
+    TremDialog* trainDialog() const { return trem_; }
+    EnvelopePage& envelopePage() { return *envelope_; }
     UserDialogs& dialogs() { return *dialogs_; }
     // A notice in the first status panel, which it keeps whenever no hint is shown.
     void showNotice(const QString& text);
@@ -169,6 +174,9 @@ private:
     TForm1* form1_ = nullptr;
     TLinhaInfluencia* influence_ = nullptr;
     TEntradaSecao* section_ = nullptr;
+    TremDialog* trem_ = nullptr;
+    QLabel* image3_ = nullptr;
+    std::unique_ptr<EnvelopePage> envelope_;
 };
 
 // The name an unnamed beam is written to: "Temp.dat" in the current folder

@@ -47,4 +47,9 @@ void QtUserDialogs::askSection(QDialog& sectionDialog)
     sectionDialog.exec();
 }
 
+void UserDialogs::runDialog(QDialog& dialog)
+{
+    dialog.exec();
+}
+
 }  // namespace kalvoro

@@ -26,6 +26,9 @@ public:
     // Shows the section-entry dialog modally and returns however it was
     // closed; the caller reads the texts its fields then hold.
     virtual void askSection(QDialog& sectionDialog) = 0;
+    // Shows another modal dialog of the program (the load train's) and
+    // returns however it was closed.
+    virtual void runDialog(QDialog& dialog);
 };
 
 // Message boxes and file dialogs of the toolkit, over a parent window.

@@ -190,7 +190,7 @@ void MainWindowTest::startUpShowsTheDefaultBeam()
     QStringList tabs;
     for (int i = 0; i < w->pages()->count(); ++i) tabs << w->pages()->tabText(i);
     QCOMPARE(tabs, (QStringList{"Trechos", "Cargas", "Apoios", "Materiais e seções", "Saídas",
-                                "Diag. Momentos", "Diag. Cortantes"}));
+                                "Diag. Momentos", "Diag. Cortantes", "Envoltória"}));
 
     QStringList menus;
     for (QAction* m : w->menuBar()->actions()) {
@@ -198,7 +198,7 @@ void MainWindowTest::startUpShowsTheDefaultBeam()
         for (QAction* item : m->menu()->actions()) menus << QStringLiteral("  ") + item->text();
     }
     QCOMPARE(menus, (QStringList{"Arquivo", "  Abrir", "  Salvar", "  Sair", "Ferramentas", "  analisa dados",
-                                 "  desenha estrutura", "  Calcula", "Ajuda", "  Sobre"}));
+                                 "  desenha estrutura", "  Calcula", "  Trem-tipo…", "Ajuda", "  Sobre"}));
 
     QStringList hints;
     for (QAction* a : w->findChild<QToolBar*>()->actions()) {
