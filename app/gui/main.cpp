@@ -11,6 +11,10 @@
 // with the section the dialog holds, and ends. With a named beam it also
 // prints both pages (as PDF files beside the beam, whatever the printers).
 //
+// `--train FILE.trem` sets the load train before the beam is opened, as the
+// train dialog would; the screenshots then show the envelope, the train dialog
+// and the influence window with the train, and print the envelope too.
+//
 // `--quit-after-first-paint` (for measuring the start) ends the program as soon
 // as the main window has been painted for the first time.
 
@@ -24,10 +28,12 @@
 #include "app/gui/about_box.h"
 #include "app/gui/application.h"
 #include "app/gui/config_dialog.h"
+#include "app/gui/envelope_page.h"
 #include "app/gui/main_window.h"
 #include "app/gui/printing.h"
 #include "app/gui/influence_window.h"
 #include "app/gui/section_dialog.h"
+#include "app/gui/train_dialog.h"
 
 namespace {
 
@@ -58,6 +64,10 @@ void saveScreenshots(kalvoro::MainWindow& window, const QString& folder)
     window.configDialog()->show();
     window.configDialog()->grab().save(dir.filePath(QStringLiteral("config.png")));
     window.configDialog()->hide();
+    window.trainDialog()->setTrain(window.envelopePage().train());
+    window.trainDialog()->show();
+    window.trainDialog()->grab().save(dir.filePath(QStringLiteral("train.png")));
+    window.trainDialog()->hide();
 
     kalvoro::TLinhaInfluencia* influence = window.influenceWindow();
     kalvoro::TEntradaSecao* section = window.sectionDialog();
@@ -76,6 +86,8 @@ void saveScreenshots(kalvoro::MainWindow& window, const QString& folder)
     if (!window.dataFile().empty()) {
         kalvoro::setPdfPrintingForced(true);
         influence->SpeedButton3Click();
+        window.SpeedButton11Click();
+        window.pages()->setCurrentWidget(window.page(kalvoro::Page::Envoltoria));
         window.SpeedButton11Click();
     }
     influence->hide();
@@ -96,6 +108,11 @@ int main(int argc, char** argv)
     if (const qsizetype i = args.indexOf(QStringLiteral("--screenshots")); i >= 0 && i + 1 < args.size()) {
         shots = args.at(i + 1);
         args.remove(i, 2);
+    }
+    if (const qsizetype i = args.indexOf(QStringLiteral("--train")); i >= 0 && i + 1 < args.size()) {
+        const QString train = args.at(i + 1);
+        args.remove(i, 2);
+        kalvoro::guarded([&] { window.loadTrain(train); });
     }
     if (!args.isEmpty()) {
         const QString file = args.constFirst();

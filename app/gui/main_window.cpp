@@ -220,7 +220,8 @@ void MainWindow::buildPages()
 {
     pages_ = new QTabWidget(this);
     pages_->setObjectName(QStringLiteral("PageControl1"));
-    pages_->setUsesScrollButtons(false);
+    // The envelope's tab is one more than the fixed width holds: arrows reach it.
+    pages_->setUsesScrollButtons(true);
     auto* tabStyle = new CompactTabStyle;
     tabStyle->setParent(pages_);
     pages_->tabBar()->setStyle(tabStyle);
@@ -796,6 +797,17 @@ void MainWindow::TremTipo1Click()
     dialogs_->runDialog(*trem_);
     if (trem_->result() != QDialog::Accepted) return;
     envelope_->setTrain(trem_->train());
+    envelope_->clear(config_.diagram);
+}
+
+void MainWindow::loadTrain(const QString& fileName)
+{
+    const TrainRead r = LeTrem(fileName.toStdString());
+    if (r.status != 0) {
+        dialogs_->showMessage(QString::fromStdString(r.message));
+        return;
+    }
+    envelope_->setTrain(r.train);
     envelope_->clear(config_.diagram);
 }
 

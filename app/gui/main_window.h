@@ -77,6 +77,7 @@ public:
     void SpeedButton11Click();               // print both diagrams and the report
     void SpeedButton12Click();               // the influence-line window
     void TremTipo1Click();                   // the load train dialog
+    void loadTrain(const QString& fileName);  // a .trem file as the train, its message on failure
     // Both diagrams again from the model, saved beside ArquivoDados when it is
     // named. Does nothing until a calculation has completed: a model that was
     // never analysed (or whose last read or analysis failed) has no diagram.
