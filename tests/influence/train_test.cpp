@@ -8,6 +8,7 @@
 #include <limits>
 
 #include "engine/errors.h"
+#include "influence/train_files.h"
 #include "test_beams.h"
 
 namespace kalvoro {
@@ -119,6 +120,31 @@ TEST(TrainExtremes, RefusesSectionsOffTheBeamAndLeavesTheUserSolution)
     EXPECT_EQ(m->ElementStartMoment[1], M0);
     EXPECT_EQ(m->ElementStartShear[1], V0);
     EXPECT_EQ(m->LoadRowValue(1, 1, 1), -1.0);
+}
+
+// The envelope page: the largest magnitude a third of the page from the axis,
+// which lies across the middle of the moment page.
+TEST(TrainFiles, EnvelopePageScale)
+{
+    auto m = analysedBeam(testing::simpleSpan());
+    const Train t = train(0, {{10, 0}});
+    const auto envelope = TrainEnvelope(*m, t);
+    const DiagramSettings s;
+    const Recording page = DesenhaEnvoltoria(*m, s, t, envelope, "");
+    const int axis = s.momentHeight - s.momentHeight / 2;
+    int farthest = 0;
+    bool curves = false;
+    for (const DrawOp& op : page.ops) {
+        // The permanent curve (blue) and the largest (red), not the legend's strokes.
+        if (const auto* pen = std::get_if<op::Pen>(&op))
+            curves = pen->width == 1 && (pen->color == colors::Blue || (curves && pen->color == colors::Red));
+        if (const auto* to = std::get_if<op::LineTo>(&op); to && curves)
+            farthest = std::max(farthest, std::abs(to->y - axis));
+    }
+    // 12.5 (own load) + 25 (the axle) at mid-span, drawn below the axis.
+    EXPECT_NEAR(farthest, s.momentHeight / 3.0, 1);
+    EXPECT_EQ(envelope.size(), 11u);
+    EXPECT_NEAR(envelope[5].moment.largest.total, 37.5, 1e-9);
 }
 
 }  // namespace
