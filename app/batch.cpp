@@ -11,6 +11,7 @@
 #include "data/file_names.h"
 #include "data/numbers.h"
 #include "data/text_file.h"
+#include "data/train_file.h"
 #include "diagrams/deflection_diagram.h"
 #include "diagrams/diagrams.h"
 #include "diagrams/general_diagrams.h"
@@ -19,6 +20,8 @@
 #include "engine/general_road.h"
 #include "engine/report.h"
 #include "influence/influence.h"
+#include "influence/train.h"
+#include "influence/train_files.h"
 #include "results_json.h"
 
 namespace kalvoro {
@@ -26,8 +29,9 @@ namespace kalvoro {
 namespace {
 
 constexpr const char* Usage =
-    "Uso: kalvoro-batch [--svg] [--json] ARQUIVO.vig\n"
-    "     kalvoro-batch [--svg] [--json] --influence TRECHO POSICAO ARQUIVO.vig\n"
+    "Uso: kalvoro-batch [--svg] [--json] [--train TREM.trem] ARQUIVO.vig\n"
+    "     kalvoro-batch [--svg] [--json] [--train TREM.trem] --influence TRECHO POSICAO\n"
+    "                   ARQUIVO.vig\n"
     "     kalvoro-batch --check ARQUIVO.vig\n"
     "     kalvoro-batch --help | --version\n"
     "\n"
@@ -48,6 +52,10 @@ constexpr const char* Usage =
     "               depois do cálculo, calcula as linhas de influência da seção à\n"
     "               distância POSICAO do nó esquerdo do trecho TRECHO, grava\n"
     "               ARQUIVOLIM.sai e ARQUIVOLIM.wmf e imprime esse relatório\n"
+    "  --train TREM.trem\n"
+    "               grava também a envoltória do trem-tipo ao longo da viga\n"
+    "               (ARQUIVOENV.sai, ARQUIVOENV.wmf); com --influence, também os\n"
+    "               extremos do trem-tipo na seção (ARQUIVOTREM.sai), que imprime\n"
     "  --check      apenas lê o arquivo e imprime a mensagem do leitor\n"
     "  --help       mostra este texto\n"
     "  --version    mostra a versão do programa\n"
@@ -59,6 +67,7 @@ constexpr const char* Usage =
     "       viga instável)\n"
     "  9    arquivo que não pode ser lido ou gravado\n"
     "  10   linha de influência não calculada\n"
+    "  11   arquivo de trem-tipo inválido (nada é gravado)\n"
     "  64   argumentos inválidos\n";
 
 struct Options {
@@ -68,7 +77,7 @@ struct Options {
     bool svg = false;
     bool json = false;
     bool influence = false;
-    std::string span, position, file;
+    std::string span, position, file, train;
 };
 
 // Parses the arguments; returns false on a usage error.
@@ -92,6 +101,9 @@ bool parse(const std::vector<std::string>& args, Options& o)
             o.influence = true;
             o.span = args[++i];
             o.position = args[++i];
+        } else if (a == "--train") {
+            if (i + 1 >= args.size()) return false;
+            o.train = args[++i];
         } else if (a.size() > 1 && a[0] == '-' && a != "-") {
             return false;
         } else {
@@ -99,7 +111,7 @@ bool parse(const std::vector<std::string>& args, Options& o)
         }
     }
     if (o.help || o.version) return true;
-    if (files.size() != 1 || (o.check && (o.influence || o.svg || o.json))) return false;
+    if (files.size() != 1 || (o.check && (o.influence || o.svg || o.json || !o.train.empty()))) return false;
     o.file = files.front();
     return true;
 }
@@ -158,6 +170,22 @@ int runBatch(const std::vector<std::string>& args, std::ostream& out, std::ostre
         return printed(out, err) ? batch_exit::Ok : batch_exit::FileError;
     }
 
+    // The train is read before anything is computed, so a bad one writes nothing.
+    Train train;
+    if (!o.train.empty()) {
+        try {
+            const TrainRead t = LeTrem(o.train);
+            if (t.status != 0) {
+                err << t.message << '\n';
+                return batch_exit::TrainFileError;
+            }
+            train = t.train;
+        } catch (const Error& e) {
+            err << "Não foi possível ler o arquivo de trem-tipo: " << e.what() << '\n';
+            return batch_exit::TrainFileError;
+        }
+    }
+
     auto model = std::make_unique<AnalysisModel>();
     const MessageSink toStderr = [&err](const std::string& text) { err << text << '\n'; };
 
@@ -179,11 +207,12 @@ int runBatch(const std::vector<std::string>& args, std::ostream& out, std::ostre
         err << message << '\n';
         return read.status;
     }
-    // The deflected shape and the results document know one uniform and one
-    // point load per span; a beam with other loads gets neither rather than
-    // wrong numbers.
-    if (general && o.json) {
-        err << "--json ainda não trata vigas com cargas que o arquivo .vig não comporta\n";
+    // The deflected shape, the results document and the trains' permanent
+    // values know one uniform and one point load per span; a beam with other
+    // loads gets none of them rather than wrong numbers.
+    if (general && (o.json || !o.train.empty())) {
+        err << (o.json ? "--json" : "--train")
+            << " ainda não trata vigas com cargas que o arquivo .vig não comporta\n";
         return batch_exit::Usage;
     }
 
@@ -243,9 +272,27 @@ int runBatch(const std::vector<std::string>& args, std::ostream& out, std::ostre
         return batch_exit::EngineFailure;
     }
 
+    if (!o.train.empty()) {
+        try {
+            const auto envelope = TrainEnvelope(*model, train);
+            WriteTrainEnvelopeReport(o.file, TrainEnvelopeReport(train, envelope));
+            written.push_back(derivedName(o.file, "ENV.sai"));
+            DesenhaEnvoltoria(*model, settings, train, envelope, o.file, o.svg);
+            written.push_back(derivedName(o.file, "ENV.wmf"));
+            if (o.svg) written.push_back(derivedName(o.file, "ENV.svg"));
+        } catch (const IoError& e) {
+            err << e.what() << '\n';
+            return batch_exit::FileError;
+        } catch (const Error& e) {
+            err << "Envoltória do trem-tipo não calculada\n" << e.what() << '\n';
+            return batch_exit::EngineFailure;
+        }
+    }
+
     // What is printed once every file is written: the results report, or the
     // influence-line report when asked for.
     std::string report = model->ReportFile;
+    std::string trainReport;
     if (o.influence) {
         try {
             std::vector<InfluenceOrdinate> ordinates;
@@ -258,6 +305,12 @@ int runBatch(const std::vector<std::string>& args, std::ostream& out, std::ostre
             written.push_back(derivedName(o.file, "LIM.wmf"));
             if (o.svg) written.push_back(derivedName(o.file, "LIM.svg"));
             if (o.json) AddInfluence(results, toInt(o.span), toReal(o.position), ordinates);
+            if (!o.train.empty()) {
+                const TrainSection at = TrainAtSection(*model, train, toInt(o.span), toReal(o.position));
+                trainReport = TrainSectionReport(train, at);
+                WriteTrainSectionReport(o.file, trainReport);
+                written.push_back(derivedName(o.file, "TREM.sai"));
+            }
         } catch (const Error& e) {
             err << forTerminal(InfluenceFailureMessage) << '\n';
             err << e.what() << '\n';
@@ -278,7 +331,7 @@ int runBatch(const std::vector<std::string>& args, std::ostream& out, std::ostre
         written.push_back(name);
     }
 
-    out << report;
+    out << report << trainReport;
     for (const std::string& name : written) err << "Gravado: " << name << '\n';
     return printed(out, err) ? batch_exit::Ok : batch_exit::FileError;
 }

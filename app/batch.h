@@ -15,6 +15,7 @@ inline constexpr int Ok = 0;
 inline constexpr int EngineFailure = 8;
 inline constexpr int FileError = 9;
 inline constexpr int InfluenceFailure = 10;
+inline constexpr int TrainFileError = 11;
 inline constexpr int Usage = 64;
 }  // namespace batch_exit
 

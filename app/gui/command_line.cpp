@@ -9,7 +9,7 @@ namespace kalvoro {
 namespace {
 
 constexpr const char* Help =
-    "Uso: kalvoro [ARQUIVO.vig]\n"
+    "Uso: kalvoro [--train TREM.trem] [ARQUIVO.vig]\n"
     "     kalvoro --help | --version\n"
     "\n"
     "Análise de vigas contínuas pelo método da rigidez. Com um arquivo de dados,\n"
@@ -18,6 +18,9 @@ constexpr const char* Help =
     "\n"
     "  --help       mostra este texto\n"
     "  --version    mostra a versão do programa\n"
+    "  --train TREM.trem\n"
+    "               usa o trem-tipo do arquivo como o diálogo Trem-tipo: cada\n"
+    "               cálculo dá também a envoltória (aba Envoltória)\n"
     "\n"
     "Para o desenvolvimento:\n"
     "  --screenshots PASTA\n"
@@ -42,6 +45,12 @@ CommandLine parseCommandLine(const std::vector<std::string>& args)
             line.version = true;
         } else if (a == "--quit-after-first-paint") {
             line.quitAfterFirstPaint = true;
+        } else if (a == "--train") {
+            if (i + 1 == args.size()) {
+                line.error = "falta o arquivo depois de --train";
+            } else {
+                line.train = args[++i];
+            }
         } else if (a == "--screenshots") {
             if (i + 1 == args.size()) {
                 line.error = "falta a pasta depois de --screenshots";

@@ -15,6 +15,7 @@ struct CommandLine {
     bool version = false;
     bool quitAfterFirstPaint = false;
     std::string screenshots;  // the folder for --screenshots, empty without it
+    std::string train;        // the load train file for --train, empty without it
     std::string file;         // the beam to open, empty without one
     std::string error;        // what is wrong with the arguments, empty when nothing
 };

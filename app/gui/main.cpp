@@ -16,6 +16,10 @@
 // waits for the user: the messages a command would show in a box go to the
 // standard error output.
 //
+// `--train FILE.trem` sets the load train before the beam is opened, as the
+// train dialog would; the screenshots then show the envelope, the train dialog
+// and the influence window with the train, and print the envelope too.
+//
 // `--quit-after-first-paint` (for measuring the start) ends the program as soon
 // as the main window has been painted for the first time.
 
@@ -36,10 +40,12 @@
 #include "app/gui/application.h"
 #include "app/gui/command_line.h"
 #include "app/gui/config_dialog.h"
+#include "app/gui/envelope_page.h"
+#include "app/gui/influence_window.h"
 #include "app/gui/main_window.h"
 #include "app/gui/printing.h"
-#include "influence/window/influence_window.h"
-#include "influence/window/section_dialog.h"
+#include "app/gui/section_dialog.h"
+#include "app/gui/train_dialog.h"
 
 namespace {
 
@@ -104,6 +110,10 @@ void saveScreenshots(kalvoro::MainWindow& window, const QString& folder)
     window.configDialog()->show();
     window.configDialog()->grab().save(dir.filePath(QStringLiteral("config.png")));
     window.configDialog()->hide();
+    window.trainDialog()->setTrain(window.envelopePage().train());
+    window.trainDialog()->show();
+    window.trainDialog()->grab().save(dir.filePath(QStringLiteral("train.png")));
+    window.trainDialog()->hide();
 
     kalvoro::TLinhaInfluencia* influence = window.influenceWindow();
     kalvoro::TEntradaSecao* section = window.sectionDialog();
@@ -126,6 +136,8 @@ void saveScreenshots(kalvoro::MainWindow& window, const QString& folder)
         window.pages()->setCurrentWidget(window.page(kalvoro::Page::Momentos));
         window.SpeedButton11Click();
         window.pages()->setCurrentWidget(window.page(kalvoro::Page::Deformada));
+        window.SpeedButton11Click();
+        window.pages()->setCurrentWidget(window.page(kalvoro::Page::Envoltoria));
         window.SpeedButton11Click();
     }
     influence->hide();
@@ -165,6 +177,10 @@ int main(int argc, char** argv)
 
     QuitAfterFirstPaint quitter;
     if (line.quitAfterFirstPaint) window.installEventFilter(&quitter);
+    if (!line.train.empty()) {
+        const QString train = QString::fromStdString(line.train);
+        kalvoro::guarded([&] { window.loadTrain(train); });
+    }
     if (!line.file.empty()) {
         const QString file = QString::fromStdString(line.file);
         QTimer::singleShot(0, &window, [&window, file] { kalvoro::guarded([&] { window.openFile(file); }); });

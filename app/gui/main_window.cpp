@@ -23,11 +23,15 @@
 #include "app/gui/application.h"
 #include "app/gui/config_dialog.h"
 #include "app/gui/count_field.h"
+#include "app/gui/envelope_page.h"
 #include "app/gui/grid_view.h"
 #include "app/gui/icons.h"
+#include "app/gui/influence_window.h"
 #include "app/gui/printing.h"
 #include "app/gui/qt_canvas.h"
 #include "app/gui/report_view.h"
+#include "app/gui/section_dialog.h"
+#include "app/gui/train_dialog.h"
 #include "data/beam_file.h"
 #include "data/file_names.h"
 #include "data/table_check.h"
@@ -39,8 +43,6 @@
 #include "engine/errors.h"
 #include "engine/general_road.h"
 #include "engine/report.h"
-#include "influence/window/influence_window.h"
-#include "influence/window/section_dialog.h"
 
 namespace kalvoro {
 
@@ -161,9 +163,11 @@ MainWindow::MainWindow(std::unique_ptr<UserDialogs> dialogs, QWidget* parent)
     host.settings = [this] { return diagramSettings(); };
     host.notice = [this](const QString& text) { showNotice(text); };
     host.modelFailed = [this] { return failed_; };
+    host.train = [this] { return envelope_->train() ? &*envelope_->train() : nullptr; };
     influence_ = new TLinhaInfluencia(std::move(host), this);
     section_ = new TEntradaSecao(influence_);
     influence_->useSectionDialog(section_);
+    trem_ = new TremDialog(*dialogs_, this);
 }
 
 MainWindow::~MainWindow() = default;
@@ -196,6 +200,8 @@ void MainWindow::buildActions()
                           QStringLiteral("desenha estrutura"), &MainWindow::desenhaestrutura1Click));
     tools->addAction(
         make("Calcula1", QStringLiteral("Calcula"), QStringLiteral("Calcula"), &MainWindow::Calcula1Click));
+    tools->addAction(make("TremTipo1", QStringLiteral("Trem-tipo…"), QStringLiteral("Trem-tipo"),
+                          &MainWindow::TremTipo1Click));
     QMenu* help = menuBar()->addMenu(QStringLiteral("Ajuda"));
     help->addAction(
         make("Sobre1", QStringLiteral("Sobre"), QStringLiteral("Sobre"), &MainWindow::Sobre1Click));
@@ -253,6 +259,9 @@ void MainWindow::buildPages()
     image1_->setObjectName(QStringLiteral("Image1"));
     image2_->setObjectName(QStringLiteral("Image2"));
     image3_->setObjectName(QStringLiteral("Image3"));
+    pages_->addTab(buildDiagramPage(imageEnv_), QStringLiteral("Envoltória"));
+    imageEnv_->setObjectName(QStringLiteral("ImageEnvoltoria"));
+    envelope_ = std::make_unique<EnvelopePage>(imageEnv_);
 
     auto* central = new QWidget(this);
     auto* layout = new QVBoxLayout(central);
@@ -643,6 +652,7 @@ void MainWindow::redraw()
                                : DesenhaDeformada(*model_, config_.diagram, saveAs);
     deflectionImage_ = renderRecording(deflectionPage_);
     image3_->setPixmap(QPixmap::fromImage(deflectionImage_));
+    envelope_->redraw(*model_, config_.diagram, saveAs);
 }
 
 // ------------------------------------------------------------------ commands
@@ -666,6 +676,7 @@ void MainWindow::SpeedButton1Click()
     pages_->setCurrentWidget(page(Page::Momentos));
     pages_->setCurrentWidget(page(Page::Cortantes));
     clearImages();
+    envelope_->clear(config_.diagram);
     report_->clear();
     pages_->setCurrentWidget(page(Page::Trechos));
 }
@@ -714,6 +725,15 @@ void MainWindow::Calcula1Click()
         // later redraw would fail the same way.
         if (failed_) analysed_ = false;
         showMessage(CalculationFailed);
+        return;
+    }
+    // The train's envelope is an addition: its failure leaves the
+    // calculation standing and says so on its own.
+    try {
+        envelope_->calculate(*model_, config_.diagram, ArquivoDados);
+    } catch (const std::exception& e) {
+        dialogs_->showMessage(QStringLiteral("Envoltória do trem-tipo não calculada.\r") +
+                              QString::fromUtf8(e.what()));
     }
 }
 
@@ -880,8 +900,35 @@ void MainWindow::SpeedButton11Click()
                                [this](const QString& text) { showNotice(text); });
         return;
     }
+    // On the envelope's tab the envelope is printed with its report.
+    if (pages_->currentWidget() == page(Page::Envoltoria) && envelope_->hasEnvelope()) {
+        printDiagramsAndReport(ArquivoDados, {{"ENV.wmf", UpperDiagramRect}}, envelope_->report(), "ENV.pdf",
+                               *dialogs_, [this](const QString& text) { showNotice(text); });
+        return;
+    }
     printDiagramsAndReport(ArquivoDados, {{"M.wmf", UpperDiagramRect}, {"C.wmf", LowerDiagramRect}}, *report_,
                            ".pdf", *dialogs_, [this](const QString& text) { showNotice(text); });
+}
+
+void MainWindow::TremTipo1Click()
+{
+    trem_->setTrain(envelope_->train());
+    trem_->setResult(QDialog::Rejected);
+    dialogs_->runDialog(*trem_);
+    if (trem_->result() != QDialog::Accepted) return;
+    envelope_->setTrain(trem_->train());
+    envelope_->clear(config_.diagram);
+}
+
+void MainWindow::loadTrain(const QString& fileName)
+{
+    const TrainRead r = LeTrem(fileName.toStdString());
+    if (r.status != 0) {
+        dialogs_->showMessage(QString::fromStdString(r.message));
+        return;
+    }
+    envelope_->setTrain(r.train);
+    envelope_->clear(config_.diagram);
 }
 
 void MainWindow::SpeedButton12Click()

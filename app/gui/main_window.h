@@ -37,6 +37,8 @@ namespace kalvoro {
 
 class AboutBox;
 class CountField;
+class EnvelopePage;
+class TremDialog;
 class GridView;
 class TEntradaSecao;
 class TForm1;
@@ -57,7 +59,8 @@ inline constexpr const char* OpenFilter =
     "Dados da viga (*.vig *.dat);;Viga Kalvoro (*.vigx);;Todos os arquivos (*)";
 
 // The pages, in tab order: the seven of the original layout, then the
-// deflected shape and the loads the data file cannot hold.
+// deflected shape, the loads the data file cannot hold and the envelope of a
+// load train.
 enum class Page {
     Trechos,
     Cargas,
@@ -67,7 +70,8 @@ enum class Page {
     Momentos,
     Cortantes,
     Deformada,
-    CargasAdicionais
+    CargasAdicionais,
+    Envoltoria
 };
 
 class MainWindow : public QMainWindow {
@@ -78,24 +82,26 @@ public:
     ~MainWindow() override;
 
     // ---- commands; those without a handler of their own throw to the caller
-    void NovaEst();                          // the default beam, unnamed, view reset
-    void SpeedButton1Click();                // "Novo"
-    void Abrir2Click();                      // open, with the open dialog
-    void openFile(const QString& fileName);  // open a named file (also from the command line)
-    void Salvar1Click();                     // save, with the save dialog
-    void analisadados1Click();               // check data
-    void Calcula1Click();                    // calculate
-    void desenhaestrutura1Click();           // draw
-    void Sobre1Click();                      // about box
-    void Sair1Click();                       // exit
-    void SpeedButton7Click();                // pan left
-    void SpeedButton8Click();                // pan right
-    void SpeedButton9Click();                // zoom out
-    void SpeedButton10Click();               // zoom in
-    void SpeedButton6Click();                // configuration dialog, then redraw
-    void SpeedButton11Click();               // print both diagrams and the report (the
-                                             // deflected shape and the report on its tab)
-    void SpeedButton12Click();               // the influence-line window
+    void NovaEst();                           // the default beam, unnamed, view reset
+    void SpeedButton1Click();                 // "Novo"
+    void Abrir2Click();                       // open, with the open dialog
+    void openFile(const QString& fileName);   // open a named file (also from the command line)
+    void Salvar1Click();                      // save, with the save dialog
+    void analisadados1Click();                // check data
+    void Calcula1Click();                     // calculate
+    void desenhaestrutura1Click();            // draw
+    void Sobre1Click();                       // about box
+    void Sair1Click();                        // exit
+    void SpeedButton7Click();                 // pan left
+    void SpeedButton8Click();                 // pan right
+    void SpeedButton9Click();                 // zoom out
+    void SpeedButton10Click();                // zoom in
+    void SpeedButton6Click();                 // configuration dialog, then redraw
+    void SpeedButton11Click();                // print both diagrams and the report (the
+                                              // deflected shape and the report on its tab)
+    void SpeedButton12Click();                // the influence-line window
+    void TremTipo1Click();                    // the load train dialog
+    void loadTrain(const QString& fileName);  // a .trem file as the train, its message on failure
     // The diagrams again from the model, saved beside ArquivoDados when it is
     // named. Does nothing until a calculation has completed: a model that was
     // never analysed (or whose last read or analysis failed) has no diagram.
@@ -128,6 +134,8 @@ public:
     TForm1* configDialog() const { return form1_; }
     TLinhaInfluencia* influenceWindow() const { return influence_; }
     TEntradaSecao* sectionDialog() const { return section_; }
+    TremDialog* trainDialog() const { return trem_; }
+    EnvelopePage& envelopePage() { return *envelope_; }
     UserDialogs& dialogs() { return *dialogs_; }
     // A notice in the first status panel, which it keeps whenever no hint is shown.
     void showNotice(const QString& text);
@@ -229,6 +237,9 @@ private:
     TForm1* form1_ = nullptr;
     TLinhaInfluencia* influence_ = nullptr;
     TEntradaSecao* section_ = nullptr;
+    TremDialog* trem_ = nullptr;
+    QLabel* imageEnv_ = nullptr;
+    std::unique_ptr<EnvelopePage> envelope_;
 };
 
 }  // namespace kalvoro

@@ -12,6 +12,7 @@
 #include <QVBoxLayout>
 
 #include "app/gui/config_dialog.h"
+#include "app/gui/envelope_page.h"
 #include "app/gui/main_window.h"
 #include "data/file_names.h"
 #include "data/text_file.h"
@@ -185,6 +186,9 @@ void MainWindow::calculateExtended()
             setCaption(name);
         }
         SalvarVigx(ArquivoDados, beam);
+        // The train's permanent values know one uniform and one point load per
+        // span: no envelope is shown for this road.
+        envelope_->clear(config_.diagram);
         if (readExtended(ArquivoDados) != 0) return;
         const std::string reportFile = derivedName(ArquivoDados, ".sai");
         failed_ = true;  // until the solution and its drawings are complete

@@ -80,4 +80,9 @@ void QtUserDialogs::askSection(QDialog& sectionDialog)
     sectionDialog.exec();
 }
 
+void UserDialogs::runDialog(QDialog& dialog)
+{
+    dialog.exec();
+}
+
 }  // namespace kalvoro

@@ -28,6 +28,9 @@ public:
     // Shows the section-entry dialog modally and returns however it was
     // closed; the caller reads the texts its fields then hold.
     virtual void askSection(QDialog& sectionDialog) = 0;
+    // Shows another modal dialog of the program (the load train's) and
+    // returns however it was closed.
+    virtual void runDialog(QDialog& dialog);
 };
 
 // The toolkit's message box and open dialog as the commands show them, set up

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <sys/wait.h>
+#include <charconv>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -341,6 +342,80 @@ TEST_F(Batch, JsonChangesNoOtherOutput)
         EXPECT_TRUE(fs::exists(dir / "com" / (stem + ".json")));
         EXPECT_FALSE(fs::exists(dir / "sem" / (stem + ".json")));
     }
+}
+
+// The numbers of a line, or none when any word is not one.
+std::vector<double> numbersOf(const std::string& line)
+{
+    std::istringstream words(line);
+    std::vector<double> v;
+    for (std::string w; words >> w;) {
+        double x = 0;
+        const auto [end, ec] = std::from_chars(w.data(), w.data() + w.size(), x);
+        if (ec != std::errc() || end != w.data() + w.size()) return {};
+        v.push_back(x);
+    }
+    return v;
+}
+
+std::vector<std::string> linesOf(const std::string& text)
+{
+    std::vector<std::string> lines;
+    for (std::size_t at = 0, end; (end = text.find("\r\n", at)) != std::string::npos; at = end + 2)
+        lines.push_back(text.substr(at, end - at));
+    return lines;
+}
+
+TEST_F(Batch, TrainEnvelopeAndSectionBesideTheUsualFiles)
+{
+    const fs::path vig = example("tres-trechos.vig");
+    const fs::path trem = example("tb450-simplificado.trem");
+    ASSERT_EQ(run({"--influence", "2", "1.5", vig.string()}), 0) << err.str();
+    const std::string plainReport = slurp(dir / "tres-trechos.sai"),
+                      plainLim = slurp(dir / "tres-trechosLIM.sai");
+    const std::string plainM = slurp(dir / "tres-trechosM.wmf"),
+                      plainLimWmf = slurp(dir / "tres-trechosLIM.wmf");
+
+    ASSERT_EQ(run({"--train", trem.string(), "--influence", "2", "1.5", vig.string()}), 0) << err.str();
+    // The specified outputs stay byte for byte what they were.
+    EXPECT_EQ(slurp(dir / "tres-trechos.sai"), plainReport);
+    EXPECT_EQ(slurp(dir / "tres-trechosLIM.sai"), plainLim);
+    EXPECT_EQ(slurp(dir / "tres-trechosM.wmf"), plainM);
+    EXPECT_EQ(slurp(dir / "tres-trechosLIM.wmf"), plainLimWmf);
+
+    // Eleven sections a span, each line eight numbers, no heading line such a line.
+    const auto env = linesOf(kalvoro::cp1252ToUtf8(slurp(dir / "tres-trechosENV.sai")));
+    std::size_t data = 0;
+    for (const std::string& line : env) data += numbersOf(line).size() == 8;
+    EXPECT_EQ(data, 33u);
+    for (std::size_t i = 0; i < env.size() - data; ++i) EXPECT_NE(numbersOf(env[i]).size(), 8u) << env[i];
+    EXPECT_TRUE(fs::exists(dir / "tres-trechosENV.wmf"));
+
+    // The section's four extremes, printed after the influence report.
+    const std::string trem2 = kalvoro::cp1252ToUtf8(slurp(dir / "tres-trechosTREM.sai"));
+    const auto lines = linesOf(trem2);
+    ASSERT_EQ(lines.size(), 5u);
+    EXPECT_NE(lines[0].find("TB-450 simplificado"), std::string::npos);
+    const char* labels[] = {"Momento máximo", "Momento mínimo", "Cortante máximo", "Cortante mínimo"};
+    for (int i = 0; i < 4; ++i) {
+        EXPECT_EQ(lines[static_cast<std::size_t>(i) + 1].rfind(labels[i], 0), 0u);
+        EXPECT_TRUE(lines[static_cast<std::size_t>(i) + 1].find(" -> ") != std::string::npos ||
+                    lines[static_cast<std::size_t>(i) + 1].find(" <- ") != std::string::npos);
+    }
+    EXPECT_EQ(out.str(), kalvoro::cp1252ToUtf8(plainLim) + trem2);
+}
+
+TEST_F(Batch, ABadTrainFileExits11AndWritesNothing)
+{
+    const fs::path vig = example("dois-trechos.vig");
+    spit(dir / "ruim.trem", "trem\r\nCARGA DISTRIBUIDA = 1\r\nEIXOS = 2\r\n 10 0\r\n");
+    EXPECT_EQ(run({"--train", (dir / "ruim.trem").string(), vig.string()}),
+              kalvoro::batch_exit::TrainFileError);
+    EXPECT_NE(err.str().find("linha 5"), std::string::npos) << err.str();
+    EXPECT_EQ(run({"--train", (dir / "nao-existe.trem").string(), vig.string()}),
+              kalvoro::batch_exit::TrainFileError);
+    EXPECT_FALSE(fs::exists(dir / "dois-trechos.sai"));
+    EXPECT_EQ(run({"--train"}), kalvoro::batch_exit::Usage);
 }
 
 TEST_F(Batch, RunsAsAProcess)

@@ -20,7 +20,7 @@ expect_answer(${BATCH} --version "^kalvoro-batch ${version}\n$")
 expect_answer(${BATCH} --help "^Uso: kalvoro-batch .*Códigos de saída:")
 if(GUI)
   expect_answer(${GUI} --version "^kalvoro ${version}\n$")
-  expect_answer(${GUI} --help "^Uso: kalvoro \\[ARQUIVO\\.vig\\].*--version")
+  expect_answer(${GUI} --help "^Uso: kalvoro .*\\[ARQUIVO\\.vig\\].*--version")
   execute_process(
     COMMAND ${CMAKE_COMMAND} -E env QT_QPA_PLATFORM=offscreen ${GUI} --nao-existe
     RESULT_VARIABLE rc OUTPUT_QUIET ERROR_VARIABLE err TIMEOUT 30)

@@ -26,7 +26,7 @@
 #include "data/text_file.h"
 #include "diagrams/wmf.h"
 #include "fake_dialogs.h"
-#include "influence/window/influence_window.h"
+#include "app/gui/influence_window.h"
 #include "pdf_tools.h"
 #include "window_fixture.h"
 

@@ -27,6 +27,8 @@ public:
     // closed at once with the texts it holds. A handler, when set, runs instead.
     QList<QStringList> sections;
     std::function<void(QDialog&)> sectionHandler;
+    // What the other dialogs (the load train's) do; none = closed at once.
+    std::function<void(QDialog&)> dialogHandler;
     int sectionRequests = 0;
 
     void showMessage(const QString& text) override { messages << text; }
@@ -40,6 +42,10 @@ public:
     {
         saveRequests.append({title, filter, proposedName, defaultSuffix});
         return saveNames.isEmpty() ? QString() : saveNames.takeFirst();
+    }
+    void runDialog(QDialog& dialog) override
+    {
+        if (dialogHandler) dialogHandler(dialog);
     }
     void askSection(QDialog& dialog) override
     {

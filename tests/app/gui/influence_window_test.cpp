@@ -18,18 +18,21 @@
 #include <QToolBar>
 #include <variant>
 
+#include <QTableWidget>
 #include "app/gui/application.h"
+#include "app/gui/envelope_page.h"
+#include "app/gui/influence_window.h"
 #include "app/gui/main_window.h"
 #include "app/gui/printing.h"
 #include "app/gui/qt_canvas.h"
 #include "app/gui/report_view.h"
+#include "app/gui/section_dialog.h"
+#include "app/gui/train_dialog.h"
 #include "app/gui/user_dialogs.h"
 #include "data/text_file.h"
 #include "diagrams/wmf.h"
 #include "fake_dialogs.h"
 #include "influence/influence.h"
-#include "influence/window/influence_window.h"
-#include "influence/window/section_dialog.h"
 #include "pdf_tools.h"
 #include "window_fixture.h"
 
@@ -51,6 +54,7 @@ private slots:
     void saveWritesTheLinesWithCrLf();
     void printWritesOnePagePdfBesideTheBeam();
     void printWithoutDiagramFileOrName();
+    void aLoadTrainFillsTheEnvelopeAndTheSectionResults();
 
 private:
     void openSimpleSpan();
@@ -140,10 +144,11 @@ void InfluenceWindowTest::openSimpleSpan()
 
 void InfluenceWindowTest::windowsAndTheirControls()
 {
-    // Created once by the main window, after the about box and the configuration dialog.
+    // Created once by the main window, after the about box and the configuration
+    // dialog; the load train's dialog comes after all of them.
     QStringList order;
     for (QDialog* d : w->findChildren<QDialog*>(Qt::FindDirectChildrenOnly)) order << d->objectName();
-    QCOMPARE(order, (QStringList{"AboutBox", "Form1", "LinhaInfluencia"}));
+    QCOMPARE(order, (QStringList{"AboutBox", "Form1", "LinhaInfluencia", "TremTipo"}));
     QCOMPARE(w->sectionDialog()->parent(), window());
 
     TLinhaInfluencia* li = window();
@@ -434,6 +439,55 @@ void InfluenceWindowTest::printWithoutDiagramFileOrName()
     QCOMPARE(dialogs->messages, QStringList{QString::fromUtf8(DrawingsNotCreated)});
     QVERIFY(!QFile::exists(dir->filePath(QStringLiteral("vaoLIM.pdf"))));
     QCOMPARE(errors, QStringList());
+}
+
+// Two axles of 10 at 2 apart on the simple span: the section at 4.5 gets the
+// classic 40.5; the envelope fills its tab and files, and prints on its own.
+void InfluenceWindowTest::aLoadTrainFillsTheEnvelopeAndTheSectionResults()
+{
+    openSimpleSpan();
+    int tries = 0;
+    dialogs->dialogHandler = [&](QDialog& d) {
+        auto& t = dynamic_cast<TremDialog&>(d);
+        t.titleEdit()->setText(QStringLiteral("dois eixos"));
+        t.uniformEdit()->setText(QStringLiteral("0"));
+        t.addAxle();
+        t.axleTable()->item(1, 0)->setText(QStringLiteral("-10"));
+        t.axleTable()->item(0, 0)->setText(QStringLiteral("10"));
+        t.accept();  // refused: a load must be positive
+        ++tries;
+        QVERIFY(t.isVisible() || t.result() != QDialog::Accepted);
+        t.axleTable()->item(1, 0)->setText(QStringLiteral("10"));
+        t.axleTable()->item(1, 1)->setText(QStringLiteral("2"));
+        t.accept();
+    };
+    w->findChild<QAction*>(QStringLiteral("TremTipo1"))->trigger();
+    QCOMPARE(tries, 1);
+    QCOMPARE(dialogs->messages, QStringList{QString::fromStdString(
+                                    "Trem-tipo, linha 5: " + TrainMessages()[train_status::BadAxleLine])});
+    QVERIFY(w->envelopePage().train().has_value());
+    dialogs->messages.clear();
+
+    w->Calcula1Click();
+    QCOMPARE(dialogs->messages, QStringList());
+    QVERIFY(w->envelopePage().hasEnvelope());
+    const QString env = dir->filePath(QStringLiteral("vaoENV.wmf"));
+    QCOMPARE(readWmfFile(env.toStdString()), w->envelopePage().recording());
+    QVERIFY(bytesOf(dir->filePath(QStringLiteral("vaoENV.sai"))).startsWith("Envolt"));
+    w->pages()->setCurrentWidget(w->page(Page::Envoltoria));
+    w->findChild<QAction*>(QStringLiteral("SpeedButton11"))->trigger();
+    QString error;
+    QCOMPARE(pdf::pageCount(dir->filePath(QStringLiteral("vaoENV.pdf")), error), 1);
+
+    dialogs->sections << QStringList{"1", "4.5"};
+    action("SpeedButton1")->trigger();
+    QCOMPARE(dialogs->messages, QStringList());
+    const QString text = window()->RichEdit1()->toPlainText();
+    QVERIFY2(text.contains(QStringLiteral("Momento máximo         40.5000      4.500 ->")), qPrintable(text));
+    QVERIFY(QFile::exists(dir->filePath(QStringLiteral("vaoTREM.sai"))));
+    // The metafile is the influence line alone; the axles are drawn on screen only.
+    QCOMPARE(readWmfFile(dir->filePath(QStringLiteral("vaoLIM.wmf")).toStdString()), window()->drawing());
+    QVERIFY(renderRecording(window()->drawing()) != window()->image());
 }
 
 }  // namespace kalvoro

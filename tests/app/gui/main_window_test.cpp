@@ -22,6 +22,7 @@
 #include "app/gui/application.h"
 #include "app/gui/count_field.h"
 #include "app/gui/grid_view.h"
+#include "app/gui/influence_window.h"
 #include "app/gui/main_window.h"
 #include "app/gui/qt_canvas.h"
 #include "data/beam_file.h"
@@ -30,7 +31,6 @@
 #include "diagrams/wmf.h"
 #include "engine/errors.h"
 #include "fake_dialogs.h"
-#include "influence/window/influence_window.h"
 #include "window_fixture.h"
 
 namespace kalvoro {
@@ -196,8 +196,9 @@ void MainWindowTest::startUpShowsTheDefaultBeam()
 
     QStringList tabs;
     for (int i = 0; i < w->pages()->count(); ++i) tabs << w->pages()->tabText(i);
-    QCOMPARE(tabs, (QStringList{"Trechos", "Cargas", "Apoios", "Materiais e seções", "Saídas",
-                                "Diag. Momentos", "Diag. Cortantes", "Deformada", "Cargas adicionais"}));
+    QCOMPARE(tabs,
+             (QStringList{"Trechos", "Cargas", "Apoios", "Materiais e seções", "Saídas", "Diag. Momentos",
+                          "Diag. Cortantes", "Deformada", "Cargas adicionais", "Envoltória"}));
 
     QStringList menus;
     for (QAction* m : w->menuBar()->actions()) {
@@ -205,7 +206,7 @@ void MainWindowTest::startUpShowsTheDefaultBeam()
         for (QAction* item : m->menu()->actions()) menus << QStringLiteral("  ") + item->text();
     }
     QCOMPARE(menus, (QStringList{"Arquivo", "  Abrir", "  Salvar", "  Sair", "Ferramentas", "  analisa dados",
-                                 "  desenha estrutura", "  Calcula", "Ajuda", "  Sobre"}));
+                                 "  desenha estrutura", "  Calcula", "  Trem-tipo…", "Ajuda", "  Sobre"}));
 
     QStringList hints;
     for (QAction* a : w->findChild<QToolBar*>()->actions()) {

@@ -15,11 +15,11 @@
 
 #include "app/gui/config_dialog.h"
 #include "app/gui/grid_view.h"
+#include "app/gui/influence_window.h"
 #include "app/gui/main_window.h"
 #include "app/gui/user_dialogs.h"
 #include "data/text_file.h"
 #include "influence/influence.h"
-#include "influence/window/influence_window.h"
 #include "window_fixture.h"
 
 namespace kalvoro {

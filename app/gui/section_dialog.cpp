@@ -1,4 +1,4 @@
-#include "influence/window/section_dialog.h"
+#include "app/gui/section_dialog.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>

@@ -1,4 +1,4 @@
-#include "influence/window/influence_window.h"
+#include "app/gui/influence_window.h"
 
 #include <QAction>
 #include <QCoreApplication>
@@ -12,6 +12,7 @@
 #include <QToolBar>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <array>
 #include <exception>
 
 #include "app/gui/application.h"
@@ -19,11 +20,18 @@
 #include "app/gui/printing.h"
 #include "app/gui/qt_canvas.h"
 #include "app/gui/report_view.h"
+#include "app/gui/section_dialog.h"
 #include "app/gui/unnamed_files.h"
 #include "app/gui/user_dialogs.h"
 #include "data/file_names.h"
+#include "data/numbers.h"
+#include "diagrams/diagrams.h"
+#include "diagrams/page_frame.h"
+#include "engine/arithmetic.h"
 #include "influence/influence.h"
-#include "influence/window/section_dialog.h"
+#include "influence/train.h"
+#include "influence/train_files.h"
+#include "influence/unit_load_solver.h"
 
 namespace kalvoro {
 
@@ -188,11 +196,61 @@ void TLinhaInfluencia::SpeedButton1Click()
         };
         if (DesenhaLinhaInfluencia(*host_.model, settings, trecho, pos, dataFile, say, page))
             showDrawing(page);
+        else
+            return;
     } catch (const std::exception&) {
         // A drawing that is complete but could not be saved is still shown.
         if (page.width > 0) showDrawing(page);
         host_.dialogs->showMessage(QString::fromUtf8(InfluenceFailureMessage));
+        return;
     }
+    const Train* train = host_.train ? host_.train() : nullptr;
+    if (!train) return;
+    try {
+        showTrain(*train, toInt(trecho), toReal(pos), dataFile, settings);
+    } catch (const std::exception& e) {
+        host_.dialogs->showMessage(QStringLiteral("Trem-tipo não calculado na seção.\r") +
+                                   QString::fromUtf8(e.what()));
+    }
+}
+
+void TLinhaInfluencia::showTrain(const Train& train, long n, double xs, const std::string& dataFile,
+                                 const DiagramSettings& settings)
+{
+    const TrainSection at = TrainAtSection(*host_.model, train, n, xs);
+    const std::string text = TrainSectionReport(train, at);
+    WriteTrainSectionReport(dataFile, text);
+    report_->appendPlainText(QString());
+    report_->appendPlainText(QString::fromStdString(text).remove(QLatin1Char('\r')).trimmed());
+
+    // The axles as arrows down onto the axis (row H - rnd(H/2)), mapped as
+    // the influence line maps its abscissae.
+    const TrainExtreme& e = at.moment.largest;
+    const Real sx = EscalaHorizontal(*host_.model, settings);
+    const int H = drawing_.height;
+    const int axis = H - roundEven(Real(H) / 2);
+    Recording shown = drawing_;
+    RecordingCanvas overlay(shown.width, H);
+    overlay.setPen(colors::Red, 2);
+    const long K = host_.model->LoadRowCount[1];
+    const Real begin = SpanStart(*host_.model, 1),
+               end = Real(SpanStart(*host_.model, K)) + SpanLength(*host_.model, K);
+    for (const Axle& a : train.axles) {
+        const Real X = Real(e.position) + (e.reverse ? -a.a : a.a);
+        if (X < begin || X > end) continue;  // off the beam: it counts for nothing
+        const int x = roundEven(X * sx + 20);
+        for (const auto& [x1, y1, x2, y2] :
+             {std::array{0, -40, 0, -3}, std::array{0, -3, -4, -12}, std::array{0, -3, 4, -12}}) {
+            overlay.moveTo(x + x1, axis + y1);
+            overlay.lineTo(x + x2, axis + y2);
+        }
+    }
+    overlay.setFont(PageFont, 12);
+    overlay.textOut(4, H - 16, "Trem-tipo " + train.title + ": eixos na posição do momento máximo");
+    const Recording extra = overlay.take();
+    shown.ops.insert(shown.ops.end(), extra.ops.begin(), extra.ops.end());
+    image_ = renderRecording(shown);
+    image1_->setPixmap(QPixmap::fromImage(image_));
 }
 
 void TLinhaInfluencia::SpeedButton2Click()

@@ -18,6 +18,7 @@
 #include <functional>
 #include <string>
 
+#include "data/train_file.h"
 #include "diagrams/diagram_settings.h"
 #include "diagrams/recording.h"
 #include "engine/analysis_model.h"
@@ -46,6 +47,8 @@ struct InfluenceHost {
     // True when the main window's last read or calculation failed: the model
     // holds a half-read beam, and nothing is computed on it.
     std::function<bool()> modelFailed;
+    // The load train set in the main window, or none.
+    std::function<const Train*()> train;
 };
 
 class TLinhaInfluencia : public QDialog {
@@ -80,6 +83,11 @@ protected:
 
 private:
     void showDrawing(const Recording& page);
+    // With a train set: its extremes at the section under the report (and in
+    // stem + "TREM.sai"), and its axles on the picture where they give the
+    // largest moment. The metafile on disk stays the influence line alone.
+    void showTrain(const Train& train, long n, double xs, const std::string& dataFile,
+                   const DiagramSettings& settings);
 
     InfluenceHost host_;
     TEntradaSecao* section_ = nullptr;

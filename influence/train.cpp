@@ -1,0 +1,453 @@
+// Moving load trains: exact influence lines as piecewise cubics, and the
+// extremes of a train over them.
+
+#include "influence/train.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <limits>
+#include <optional>
+#include <string>
+
+#include "engine/arithmetic.h"
+#include "engine/errors.h"
+#include "engine/section_forces.h"
+#include "influence/unit_load_solver.h"
+
+namespace kalvoro {
+
+namespace {
+
+// The lines and sums are held in doubles: their rounding stays far below what
+// the fits themselves carry, and extended precision would cost several times
+// as much in the sweeps.
+using F = double;
+
+// A cubic c0 + c1 u + c2 u^2 + c3 u^3 in the distance u from the start of its piece.
+struct Cubic {
+    F c[4] = {0, 0, 0, 0};
+
+    F at(F u) const { return ((c[3] * u + c[2]) * u + c[1]) * u + c[0]; }
+
+    // The same polynomial in v = u - s.
+    Cubic shifted(F s) const
+    {
+        Cubic r;
+        r.c[0] = at(s);
+        r.c[1] = c[1] + (2 * c[2] + 3 * c[3] * s) * s;
+        r.c[2] = c[2] + 3 * c[3] * s;
+        r.c[3] = c[3];
+        return r;
+    }
+
+    F integral(F a, F b) const
+    {
+        const auto primitive = [this](F u) {
+            return (((c[3] / 4 * u + c[2] / 3) * u + c[1] / 2) * u + c[0]) * u;
+        };
+        return primitive(b) - primitive(a);
+    }
+};
+
+// The cubic through four points (u[0] = 0), by divided differences.
+Cubic fitCubic(const Real (&u)[4], const Real (&y)[4])
+{
+    Real a[4] = {y[0], y[1], y[2], y[3]};
+    for (int level = 1; level < 4; ++level)
+        for (int i = 3; i >= level; --i) a[i] = (a[i] - a[i - 1]) / (u[i] - u[i - level]);
+    Cubic f;
+    f.c[0] = static_cast<F>(a[0]);
+    f.c[1] = static_cast<F>(a[1] - a[2] * u[1] + a[3] * u[1] * u[2]);
+    f.c[2] = static_cast<F>(a[2] - a[3] * (u[1] + u[2]));
+    f.c[3] = static_cast<F>(a[3]);
+    return f;
+}
+
+// One piece of an influence line over [x0, x1] (model X); x0 == x1 holds the
+// line's own value at a point where it jumps.
+struct Piece {
+    F x0, x1;
+    Cubic f;
+};
+
+struct Line {
+    std::vector<Piece> pieces;  // proper pieces, left to right, joined end to end
+    std::vector<Piece> points;  // values at the jumps
+    F begin = 0, end = 0;
+
+    // The line's value at x off its jumps: 0 off the beam.
+    F at(F x) const
+    {
+        if (x < begin || x > end) return 0;
+        const Piece& p = pieceAt(x);
+        return p.f.at(x - p.x0);
+    }
+
+    const Piece& pieceAt(F x) const
+    {
+        auto it =
+            std::upper_bound(pieces.begin(), pieces.end(), x, [](F v, const Piece& p) { return v < p.x0; });
+        return it == pieces.begin() ? *it : *(it - 1);
+    }
+};
+
+// At most two points, in increasing order.
+struct Points {
+    F u[2];
+    int count = 0;
+    const F* begin() const { return u; }
+    const F* end() const { return u + count; }
+};
+
+// The real zeros of the derivative of f inside (0, h), in increasing order.
+Points criticalPoints(const Cubic& f, F h)
+{
+    const F a = 3 * f.c[3], b = 2 * f.c[2], c = f.c[1];
+    Points r;
+    const auto keep = [&](F u) {
+        if (u > 0 && u < h) r.u[r.count++] = u;
+    };
+    // A leading term that cannot move the slope by a relative 1e-12 over the
+    // interval is taken as zero: the quadratic formula would only lose digits.
+    const F scale = std::fabs(b) * h + std::fabs(c);
+    if (std::fabs(a) * h * h <= 1e-12 * scale || a == 0) {
+        if (b != 0) keep(-c / b);
+    } else {
+        const F disc = b * b - 4 * a * c;
+        if (disc >= 0) {
+            // The stable pair of roots: no cancellation in either.
+            const F q = -(b + std::copysign(std::sqrt(disc), b)) / 2;
+            keep(q / a);
+            if (q != 0) keep(c / q);
+        }
+    }
+    if (r.count == 2 && r.u[1] < r.u[0]) std::swap(r.u[0], r.u[1]);
+    return r;
+}
+
+struct Best {
+    F value;
+    F position;
+    bool reverse;
+};
+
+struct Extremes {
+    Best largest{-std::numeric_limits<F>::infinity(), 0, false};
+    Best smallest{std::numeric_limits<F>::infinity(), 0, false};
+
+    // Later candidates win only when strictly better, so ties keep the earlier.
+    void offer(F value, F position, bool reverse)
+    {
+        if (value > largest.value) largest = {value, position, reverse};
+        if (value < smallest.value) smallest = {value, position, reverse};
+    }
+};
+
+// The axles' part of the train over the line in one direction.
+void sweep(const Line& line, const Train& t, bool reverse, Extremes& ex)
+{
+    const F sign = reverse ? -1 : 1;
+    std::vector<F> offsets;
+    for (const Axle& a : t.axles) offsets.push_back(sign * a.a);
+    const auto [lo, hi] = std::minmax_element(offsets.begin(), offsets.end());
+
+    std::vector<F> breaks;
+    for (const F o : offsets) {
+        for (const Piece& p : line.pieces) breaks.push_back(p.x0 - o);
+        breaks.push_back(line.end - o);
+    }
+    std::sort(breaks.begin(), breaks.end());
+    breaks.erase(std::unique(breaks.begin(), breaks.end()), breaks.end());
+
+    // Entirely off the beam, approached as the last axle leaves its left end.
+    ex.offer(0, line.begin - *hi, reverse);
+
+    const std::size_t axles = t.axles.size();
+    for (std::size_t b = 0; b + 1 < breaks.size(); ++b) {
+        const F t0 = breaks[b], t1 = breaks[b + 1];
+        if (t1 <= line.begin - *hi || t0 >= line.end - *lo) continue;
+        const F mid = (t0 + t1) / 2;
+        Cubic sum;
+        bool any = false;
+        for (std::size_t i = 0; i < axles; ++i) {
+            const F x = mid + offsets[i];
+            if (x <= line.begin || x >= line.end) continue;
+            const Piece& p = line.pieceAt(x);
+            const Cubic s = p.f.shifted(t0 + offsets[i] - p.x0);
+            for (int c = 0; c < 4; ++c) sum.c[c] += t.axles[i].P * s.c[c];
+            any = true;
+        }
+        if (!any) continue;
+        const F h = t1 - t0;
+        ex.offer(sum.at(0), t0, reverse);
+        for (const F u : criticalPoints(sum, h)) ex.offer(sum.at(u), t0 + u, reverse);
+        ex.offer(sum.at(h), t1, reverse);
+    }
+
+    // A jump's own value counts only with an axle standing exactly on it.
+    for (const Piece& jump : line.points) {
+        for (const F o : offsets) {
+            const F start = jump.x0 - o;
+            F value = 0;
+            for (std::size_t i = 0; i < axles; ++i)
+                value += t.axles[i].P * (offsets[i] == o ? jump.f.c[0] : line.at(start + offsets[i]));
+            ex.offer(value, start, reverse);
+        }
+    }
+}
+
+// Integral of the positive (sign +1) and negative parts of f over [0, h].
+void addParts(const Cubic& f, F h, F& positive, F& negative)
+{
+    std::vector<F> cuts{0};
+    const Points critical = criticalPoints(f, h);
+    std::vector<F> crit(critical.begin(), critical.end());
+    crit.push_back(h);
+    // f is monotone between critical points: at most one zero in each.
+    F a = 0;
+    for (const F b : crit) {
+        const F fa = f.at(a), fb = f.at(b);
+        if ((fa < 0 && fb > 0) || (fa > 0 && fb < 0)) {
+            F l = a, r = b;
+            for (int i = 0; i < 80; ++i) {
+                const F m = (l + r) / 2;
+                if (m <= l || m >= r) break;
+                if ((f.at(m) < 0) == (fa < 0))
+                    l = m;
+                else
+                    r = m;
+            }
+            cuts.push_back((l + r) / 2);
+        }
+        cuts.push_back(b);
+        a = b;
+    }
+    for (std::size_t i = 0; i + 1 < cuts.size(); ++i) {
+        const F part = f.integral(cuts[i], cuts[i + 1]);
+        if (part > 0)
+            positive += part;
+        else
+            negative += part;
+    }
+}
+
+// An interval too short for its thirds to be told apart from its ends.
+bool tiny(double lo, double hi, double L)
+{
+    return Real(hi) - lo <= 1e-9L * L;
+}
+
+struct SpanGeometry {
+    F X0 = 0;  // left node
+    F X1 = 0;  // right node
+    double L = 0;
+};
+
+std::vector<SpanGeometry> geometry(const AnalysisModel& m)
+{
+    std::vector<SpanGeometry> spans;
+    const long K = m.LoadRowCount[1];
+    for (long k = 1; k <= K; ++k) {
+        const long e = m.LoadRowElement(k, 1);
+        const double x1 = m.Coord(m.Incidence(e, 1), 1), x2 = m.Coord(m.Incidence(e, 2), 1);
+        // A train runs along the beam from left to right: each span must
+        // start where the one before it ends or further right.
+        if (!(x2 > x1) || (k > 1 && x1 < spans.back().X1))
+            throw ArithmeticError("trecho " + std::to_string(k) +
+                                  " fora da ordem da esquerda para a direita");
+        spans.push_back({x1, x2, SpanLength(m, k)});
+    }
+    return spans;
+}
+
+// The unit-load solutions of one span at the positions the fits need: each
+// interval between consecutive breakpoints gets its ends and its thirds.
+struct SpanSamples {
+    std::vector<double> d;
+    std::vector<UnitSolution> solution;
+
+    // The sample nearest x.
+    std::size_t index(Real x) const
+    {
+        const auto it = std::lower_bound(d.begin(), d.end(), static_cast<double>(x));
+        std::size_t i = static_cast<std::size_t>(it - d.begin());
+        if (i > 0 && (i == d.size() || x - d[i - 1] < d[i] - x)) --i;
+        return i;
+    }
+
+    // Four samples of [lo, hi] (both among d): its ends and those nearest its thirds.
+    std::array<std::size_t, 4> pick(double lo, double hi) const
+    {
+        const std::size_t a = index(lo), b = index(hi);
+        std::size_t p = std::clamp(index(lo + (Real(hi) - lo) / 3), a + 1, b - 2);
+        std::size_t q = std::clamp(index(lo + 2 * (Real(hi) - lo) / 3), p + 1, b - 1);
+        return {a, p, q, b};
+    }
+};
+
+struct SectionSpec {
+    long n;
+    double xs;
+};
+
+// The section's influence line (moment or shear) from the samples.
+Line influenceLine(const AnalysisModel& m, const std::vector<SpanGeometry>& spans,
+                   const std::vector<SpanSamples>& samples, const SectionSpec& s, bool shear)
+{
+    Line line;
+    line.begin = spans.front().X0;
+    line.end = spans.back().X0 + spans.back().L;
+    const auto value = [&](const UnitSolution& u, bool counted) {
+        const SectionForces f = ForcesAt(m, u, s.n, s.xs);
+        if (!shear) return Real(f.M);
+        // The unit load standing on the section counts in the shear from the
+        // left piece's side; the span functions leave it out there.
+        return Real(f.V) + (counted && u.k == s.n && u.d == s.xs ? -1 : 0);
+    };
+    const auto addPiece = [&](std::size_t k, double lo, double hi, bool counted) {
+        const SpanSamples& sm = samples[k];
+        Piece p{spans[k].X0 + lo, spans[k].X0 + hi, {}};
+        if (tiny(lo, hi, spans[k].L)) {
+            // Too short to hold four distinct samples: a chord is exact enough.
+            const auto a = sm.index(lo), b = sm.index(hi);
+            p.f.c[0] = value(sm.solution[a], counted);
+            if (b != a) p.f.c[1] = (value(sm.solution[b], counted) - p.f.c[0]) / (Real(hi) - lo);
+        } else {
+            const auto idx = sm.pick(lo, hi);
+            Real u[4], y[4];
+            for (int i = 0; i < 4; ++i) {
+                u[i] = Real(sm.d[idx[i]]) - lo;
+                y[i] = value(sm.solution[idx[i]], counted);
+            }
+            p.f = fitCubic(u, y);
+        }
+        line.pieces.push_back(p);
+    };
+    for (std::size_t k = 0; k < spans.size(); ++k) {
+        const long span = static_cast<long>(k) + 1;
+        if (span != s.n) {
+            addPiece(k, 0, spans[k].L, false);
+            continue;
+        }
+        // Left of the section the unit load counts in the shear, right of it not.
+        if (s.xs > 0) addPiece(k, 0, s.xs, true);
+        if (shear) {
+            const auto& sm = samples[k];
+            const auto at = std::lower_bound(sm.d.begin(), sm.d.end(), s.xs) - sm.d.begin();
+            Piece jump{spans[k].X0 + s.xs, spans[k].X0 + s.xs, {}};
+            // Just right of the section the load on it counts; at the span's
+            // end the shear is the one just left, which leaves it out.
+            jump.f.c[0] = value(sm.solution[static_cast<std::size_t>(at)], s.xs < spans[k].L);
+            line.points.push_back(jump);
+        }
+        if (s.xs < spans[k].L) addPiece(k, s.xs, spans[k].L, false);
+    }
+    return line;
+}
+
+TrainEffect trainEffect(const Line& line, const Train& t, double permanent)
+{
+    Extremes ex;
+    sweep(line, t, false, ex);
+    sweep(line, t, true, ex);
+    F positive = 0, negative = 0;
+    for (const Piece& p : line.pieces) addParts(p.f, p.x1 - p.x0, positive, negative);
+    TrainEffect r;
+    r.permanent = permanent;
+    const auto finish = [&](const Best& b, F uniform) {
+        TrainExtreme e;
+        e.effect = store(Real(b.value) + Real(t.q) * uniform);
+        e.position = store(b.position);
+        e.reverse = b.reverse;
+        e.total = store(Real(permanent) + e.effect);
+        return e;
+    };
+    r.largest = finish(ex.largest, positive);
+    r.smallest = finish(ex.smallest, negative);
+    return r;
+}
+
+// The user's beam at the section: the moment, and the shear just right of it
+// (just left at the span's end), where a concentrated load on the section counts.
+void permanentValues(const AnalysisModel& m, long n, double xs, double& M, double& V)
+{
+    const SpanData sp = SpanOf(m, n);
+    M = MomentoSecao(xs, sp.q, sp.P, sp.d, sp.L, sp.V0, sp.M0);
+    V = CortanteSecao(xs, sp.q, sp.P, sp.d, sp.L, sp.V0, sp.M0);
+    if (sp.d == xs && xs < SpanLength(m, n)) V = store(Real(V) + sp.P);
+}
+
+std::vector<TrainSection> compute(AnalysisModel& m, const Train& t, const std::vector<SectionSpec>& sections)
+{
+    if (t.axles.empty()) throw IndexError("trem-tipo sem eixos");
+    const std::vector<SpanGeometry> spans = geometry(m);
+    if (spans.empty()) throw IndexError("viga sem trechos");
+
+    std::vector<TrainSection> out;
+    for (const SectionSpec& s : sections) {
+        TrainSection r;
+        r.n = s.n;
+        r.xs = s.xs;
+        permanentValues(m, s.n, s.xs, r.moment.permanent, r.shear.permanent);
+        out.push_back(r);
+    }
+
+    std::vector<SpanSamples> samples(spans.size());
+    UnitLoadSolver solver(m);
+    for (std::size_t k = 0; k < spans.size(); ++k) {
+        std::vector<double> cuts{0, spans[k].L};
+        for (const SectionSpec& s : sections)
+            if (s.n == static_cast<long>(k) + 1) cuts.push_back(s.xs);
+        std::sort(cuts.begin(), cuts.end());
+        cuts.erase(std::unique(cuts.begin(), cuts.end()), cuts.end());
+        SpanSamples& sm = samples[k];
+        for (std::size_t i = 0; i + 1 < cuts.size(); ++i) {
+            const Real a = cuts[i], h = Real(cuts[i + 1]) - a;
+            sm.d.push_back(cuts[i]);
+            if (tiny(cuts[i], cuts[i + 1], spans[k].L)) continue;
+            sm.d.push_back(store(a + h / 3));
+            sm.d.push_back(store(a + 2 * h / 3));
+        }
+        sm.d.push_back(cuts.back());
+        for (const double d : sm.d) sm.solution.push_back(solver.solve(static_cast<long>(k) + 1, d));
+    }
+    solver.finish();
+
+    for (std::size_t i = 0; i < sections.size(); ++i) {
+        const Line moment = influenceLine(m, spans, samples, sections[i], false);
+        const Line shear = influenceLine(m, spans, samples, sections[i], true);
+        out[i].moment = trainEffect(moment, t, out[i].moment.permanent);
+        out[i].shear = trainEffect(shear, t, out[i].shear.permanent);
+    }
+    return out;
+}
+
+}  // namespace
+
+double SpanStart(const AnalysisModel& m, long k)
+{
+    return m.Coord(m.Incidence(m.LoadRowElement(k, 1), 1), 1);
+}
+
+TrainSection TrainAtSection(AnalysisModel& m, const Train& t, long n, double xs)
+{
+    if (n < 1 || n > m.LoadRowCount[1])
+        throw IndexError("trecho " + std::to_string(n) + " fora de 1.." + std::to_string(m.LoadRowCount[1]));
+    if (!(xs >= 0 && xs <= SpanLength(m, n))) throw IndexError("seção fora do trecho");
+    return compute(m, t, {{n, xs}}).front();
+}
+
+std::vector<TrainSection> TrainEnvelope(AnalysisModel& m, const Train& t)
+{
+    std::vector<SectionSpec> sections;
+    for (long k = 1; k <= m.LoadRowCount[1]; ++k) {
+        const double L = SpanLength(m, k);
+        // The tenths as the influence-line report computes them, the last
+        // being the span's end itself.
+        for (int i = 0; i <= 10; ++i) sections.push_back({k, i == 10 ? L : store(Real(L) / 10 * i)});
+    }
+    return compute(m, t, sections);
+}
+
+}  // namespace kalvoro
