@@ -173,10 +173,12 @@ int runBatch(const std::vector<std::string>& args, std::ostream& out, std::ostre
         out << model->ReportFile;
     } else {
         try {
-            const std::string report = ComputeInfluenceReport(*model, o.span, o.position, o.file);
+            SolvedPositions solved;
+            const std::string report = ComputeInfluenceReport(*model, o.span, o.position, o.file, &solved);
             written.push_back(derivedName(o.file, "LIM.sai"));
             Recording page;
-            if (!DesenhaLinhaInfluencia(*model, settings, o.span, o.position, o.file, toStderr, page, o.svg))
+            if (!DesenhaLinhaInfluencia(*model, settings, o.span, o.position, o.file, toStderr, page, o.svg,
+                                        &solved))
                 return batch_exit::InfluenceFailure;
             written.push_back(derivedName(o.file, "LIM.wmf"));
             if (o.svg) written.push_back(derivedName(o.file, "LIM.svg"));

@@ -92,9 +92,10 @@ void InfluenceLines(benchmark::State& state)
     analyse(*m);
     const DiagramSettings settings;
     for (auto _ : state) {
-        benchmark::DoNotOptimize(ComputeInfluenceReport(*m, "12", "1.5", file));
+        SolvedPositions solved;
+        benchmark::DoNotOptimize(ComputeInfluenceReport(*m, "12", "1.5", file, &solved));
         Recording page;
-        if (!DesenhaLinhaInfluencia(*m, settings, "12", "1.5", file, quiet, page))
+        if (!DesenhaLinhaInfluencia(*m, settings, "12", "1.5", file, quiet, page, false, &solved))
             state.SkipWithError("drawing refused the section");
     }
 }

@@ -6,6 +6,9 @@
 // "divisao por zero", "numero negativo na raiz") throws EngineError with the
 // engine's own text; the program is never ended from here.
 
+#include <span>
+#include <vector>
+
 #include "analysis_model.h"
 
 namespace kalvoro {
@@ -27,6 +30,37 @@ void AplicaApoios(AnalysisModel& m);
 void ResolveSistema(AnalysisModel& m);
 // Start shear and moment of every element from the displacements of load case 1.
 void EsforcosExtremos(AnalysisModel& m);
+
+// Many load vectors through one factor (the influence lines): the matrix does
+// not depend on the loads, so the steps that build and decompose it can run
+// once and the load steps once per load vector. Each piece below is the very
+// code of the routine it comes from, so the results are the same bits.
+
+// What the supports add to load vector entry `equation`: the diagonal after its
+// penalty times the prescribed displacement.
+struct SupportLoadTerm {
+    AnalysisModel::Int equation;
+    double diagonal, value;
+};
+// AplicaApoios, listing the load terms it adds, in its order.
+void AplicaApoios(AnalysisModel& m, std::vector<SupportLoadTerm>& loadTerms);
+// Those load terms added again to every load case of LoadVector.
+void ApplySupportLoads(AnalysisModel& m, std::span<const SupportLoadTerm> loadTerms);
+// ResolveSistema in two: the decomposition of Skyline (with every check on the
+// matrix), then the substitutions of LoadVector through the factor that
+// Skyline holds, and the reactions.
+void DecomposeStiffness(AnalysisModel& m);
+void SubstituteLoads(AnalysisModel& m);
+
+// Direction cosines c, s and stiffness factors a = 12EI/L^3, b = 6EI/L^2,
+// f = 4EI/L of an element, in extended precision.
+struct ElementTerms {
+    long double c, s, a, b, f;
+};
+// Those of elements 1..ElementCount (entry e - 1), checked as the assembly checks them.
+std::vector<ElementTerms> ElementTermsOf(const AnalysisModel& m);
+// EsforcosExtremos with the terms of ElementTermsOf taken before.
+void EsforcosExtremos(AnalysisModel& m, std::span<const ElementTerms> terms);
 
 // The whole analysis up to the end forces: ColunasAltura ... EsforcosExtremos.
 void SolveBeam(AnalysisModel& m);

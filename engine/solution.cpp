@@ -25,6 +25,7 @@
 #include <limits>
 #include <span>
 #include <string>
+#include <vector>
 
 #include "engine/arithmetic.h"
 #include "engine/engine.h"
@@ -59,10 +60,6 @@ struct Delta {
     return {static_cast<Real>(m.Coord(B, 1)) - m.Coord(A, 1),
             static_cast<Real>(m.Coord(B, 2)) - m.Coord(A, 2)};
 }
-
-struct ElementTerms {
-    Real c, s, a, b, f;
-};
 
 // Direction cosines and the stiffness factors a, b, f of element e, every
 // operation checked.
@@ -308,7 +305,12 @@ void MontaCargas(AnalysisModel& m)
     }
 }
 
-void AplicaApoios(AnalysisModel& m)
+namespace {
+
+// The supports, and, when terms is given, what they add to the load vector in
+// the order they add it: the matrix and the load vector share one loop, the
+// load term reading the diagonal as it stands after its penalty.
+void applySupports(AnalysisModel& m, std::vector<SupportLoadTerm>* terms)
 {
     const Int dof = m.DofPerNode;
     const Int weight = topDigitWeight(dof);
@@ -324,6 +326,7 @@ void AplicaApoios(AnalysisModel& m)
             // Any non-zero digit restrains: code 20 restrains both freedoms.
             if (intDiv(code, r) != 0) {
                 diagonal = store(diagonal + Penalty);
+                if (terms) terms->push_back({g, diagonal, m.SupportValue(s, d)});
                 for (Int lc = 1; lc <= m.LoadCaseCount; ++lc) {
                     double& f = m.LoadVector(g, lc);
                     f = store(f + static_cast<Real>(diagonal) * value);
@@ -335,36 +338,80 @@ void AplicaApoios(AnalysisModel& m)
     }
 }
 
-void ResolveSistema(AnalysisModel& m)
-{
-    const Int N = m.EquationCount;
-    auto& S = m.Skyline;
+}  // namespace
 
-    // Per column j: its top row, and base[j] = DiagPointer[j] - j so that term
-    // (i, j) is S[base[j] + i]. A column of height 0 belongs to a node on no
-    // element: nothing holds it. The assembled diagonals are kept as the
-    // yardstick of the mechanism test. Entries 1..N are set here before any use.
+void AplicaApoios(AnalysisModel& m)
+{
+    applySupports(m, nullptr);
+}
+
+void AplicaApoios(AnalysisModel& m, std::vector<SupportLoadTerm>& loadTerms)
+{
+    loadTerms.clear();
+    applySupports(m, &loadTerms);
+}
+
+void ApplySupportLoads(AnalysisModel& m, std::span<const SupportLoadTerm> loadTerms)
+{
+    for (const SupportLoadTerm& t : loadTerms) {
+        for (Int lc = 1; lc <= m.LoadCaseCount; ++lc) {
+            double& f = m.LoadVector(t.equation, lc);
+            f = store(f + static_cast<Real>(t.diagonal) * static_cast<Real>(t.value));
+        }
+    }
+}
+
+namespace {
+
+// Per column j: its top row, and base[j] = DiagPointer[j] - j so that term
+// (i, j) is Skyline[base[j] + i]. A column of height 0 belongs to a node on no
+// element: nothing holds it. The diagonals as they stand when the profile is
+// taken are kept as well: before the decomposition they are the assembled ones,
+// the yardstick of its mechanism test. Entries 1..N are set before any use.
+struct Profile {
+    Int N = 0;
     std::array<Int, capacity::Equations + 1> top, base;
-    std::array<double, capacity::Equations + 1> original;
-    for (Int j = 1; j <= N; ++j) {
+    std::array<double, capacity::Equations + 1> diagonal;
+};
+
+Profile profileOf(const AnalysisModel& m)
+{
+    Profile p;
+    p.N = m.EquationCount;
+    for (Int j = 1; j <= p.N; ++j) {
         const Int previous = j > 1 ? m.DiagPointer[j - 1] : 0;
         const Int diagonal = m.DiagPointer[j];
-        base[j] = diagonal - j;
-        top[j] = j - (diagonal - previous) + 1;
-        if (top[j] > j) throw EngineError(DivisionByZero);
-        if (top[j] < 1) throw IndexError("coluna " + std::to_string(j) + " do perfil acima da equação 1");
-        original[j] = S[diagonal];
+        p.base[j] = diagonal - j;
+        p.top[j] = j - (diagonal - previous) + 1;
+        if (p.top[j] > j) throw EngineError(DivisionByZero);
+        if (p.top[j] < 1) throw IndexError("coluna " + std::to_string(j) + " do perfil acima da equação 1");
+        p.diagonal[j] = m.Skyline[diagonal];
     }
+    return p;
+}
+
+// Every column holds at least its diagonal, so column j occupies positions
+// DiagPointer[j - 1] + 1 .. DiagPointer[j]: all the columns together fill
+// 1..DiagPointer[N], which profileOf has checked term by term. The
+// decomposition and the substitutions address only terms of columns 1..N.
+std::span<double> columnTerms(AnalysisModel& m, const Profile& p)
+{
+    return p.N >= 1 ? m.Skyline.range(1, m.DiagPointer[p.N]) : std::span<double>{};
+}
+
+// K = U^T U, column by column, U overwriting K.
+void decompose(AnalysisModel& m, const Profile& p)
+{
+    const Int N = p.N;
+    const auto& top = p.top;
+    const auto& base = p.base;
+    const auto& original = p.diagonal;
+    auto& S = m.Skyline;
     refuseFreeBeam(m);
 
-    // Every column holds at least its diagonal, so column j occupies positions
-    // DiagPointer[j - 1] + 1 .. DiagPointer[j]: all the columns together fill
-    // 1..DiagPointer[N], which the loop above has checked term by term. The
-    // decomposition and the substitutions address only terms of columns 1..N.
-    const std::span<double> terms = N >= 1 ? S.range(1, m.DiagPointer[N]) : std::span<double>{};
+    const std::span<double> terms = columnTerms(m, p);
     const auto U = [terms](Int position) -> double& { return terms[static_cast<std::size_t>(position - 1)]; };
 
-    // K = U^T U, column by column, U overwriting K.
     S[m.DiagPointer[1]] = store(root(S[m.DiagPointer[1]]));
     for (Int j = 2; j <= N; ++j) {
         const Int mt = top[j], bj = base[j];
@@ -390,6 +437,18 @@ void ResolveSistema(AnalysisModel& m)
         if (pivot < 0) throw EngineError(NegativeRoot);
         U(bj + j) = store(root(pivot));
     }
+}
+
+// Forward and back substitution of every load case through U, then the
+// reactions.
+void substitute(AnalysisModel& m, const Profile& p)
+{
+    const Int N = p.N;
+    const auto& top = p.top;
+    const auto& base = p.base;
+    const auto& S = m.Skyline;
+    const std::span<double> terms = columnTerms(m, p);
+    const auto U = [terms](Int position) -> double { return terms[static_cast<std::size_t>(position - 1)]; };
 
     for (Int lc = 1; lc <= m.LoadCaseCount; ++lc) {
         // Forward: U^T y = F. While F and every y before it are +0.0, y(i) is
@@ -448,7 +507,30 @@ void ResolveSistema(AnalysisModel& m)
     }
 }
 
-void EsforcosExtremos(AnalysisModel& m)
+}  // namespace
+
+void ResolveSistema(AnalysisModel& m)
+{
+    const Profile p = profileOf(m);
+    decompose(m, p);
+    substitute(m, p);
+}
+
+void DecomposeStiffness(AnalysisModel& m)
+{
+    decompose(m, profileOf(m));
+}
+
+void SubstituteLoads(AnalysisModel& m)
+{
+    substitute(m, profileOf(m));
+}
+
+namespace {
+
+// The end forces of every element, its terms given by termsOf(e).
+template <class TermsOf>
+void endForces(AnalysisModel& m, TermsOf termsOf)
 {
     m.ElementStartShear.fill(0.0);
     m.ElementStartMoment.fill(0.0);
@@ -462,7 +544,7 @@ void EsforcosExtremos(AnalysisModel& m)
             }
         }
 
-        const auto [c, s, a, b, f] = elementTerms(m, e);
+        const auto [c, s, a, b, f] = termsOf(e);
         const Real h = f / 2;
         // ElementForce = T u with T = k R, each row summed from 0 in column order.
         const Int count = m.ElementDofCount;
@@ -499,6 +581,26 @@ void EsforcosExtremos(AnalysisModel& m)
         m.ElementStartShear[e] = m.ElementForce[1];
         m.ElementStartMoment[e] = m.ElementForce[2];
     }
+}
+
+}  // namespace
+
+void EsforcosExtremos(AnalysisModel& m)
+{
+    endForces(m, [&m](Int e) { return elementTerms(m, e); });
+}
+
+std::vector<ElementTerms> ElementTermsOf(const AnalysisModel& m)
+{
+    std::vector<ElementTerms> terms;
+    for (Int e = 1; e <= m.ElementCount; ++e) terms.push_back(elementTerms(m, e));
+    return terms;
+}
+
+void EsforcosExtremos(AnalysisModel& m, std::span<const ElementTerms> terms)
+{
+    endForces(
+        m, [terms](Int e) { return terms[detail::at("element terms", e, static_cast<long>(terms.size()))]; });
 }
 
 void SolveBeam(AnalysisModel& m)

@@ -19,6 +19,7 @@
 #include "engine/section_forces.h"
 #include "engine/text_fields.h"
 #include "influence/unit_load.h"
+#include "influence/unit_load_solver.h"
 
 namespace kalvoro {
 
@@ -43,6 +44,29 @@ Real spanXExtent(const AnalysisModel& m, long row)
 }
 
 }  // namespace
+
+void SolvedPositions::start(long n, double xs)
+{
+    n_ = n;
+    xs_ = std::bit_cast<std::uint64_t>(xs);
+    moments_.clear();
+}
+
+bool SolvedPositions::holds(long n, double xs) const
+{
+    return n_ != 0 && n == n_ && std::bit_cast<std::uint64_t>(xs) == xs_;
+}
+
+void SolvedPositions::remember(long k, double d, std::optional<double> moment)
+{
+    moments_[{k, std::bit_cast<std::uint64_t>(d)}] = moment;
+}
+
+const std::optional<double>* SolvedPositions::find(long k, double d) const
+{
+    const auto at = moments_.find({k, std::bit_cast<std::uint64_t>(d)});
+    return at == moments_.end() ? nullptr : &at->second;
+}
 
 void NovaCarga(AnalysisModel& m)
 {
@@ -119,34 +143,39 @@ void UnitLoadSession::restoreUserRows() noexcept
     write({true, {}});
 }
 
-bool UnitLoadSession::li(long k, long n, double d, double x, double& M, double& V)
+bool SectionForces(const AnalysisModel& m, long n, double x, double& M, double& V)
 {
-    const Contents before = now_;
-    const auto putBack = [&] {
-        zeroTouchedRows();
-        write(before);
-    };
     try {
-        clearRows();
-        setUnitLoad(k, d);
-        solveForLoadRows(m_);
-
-        const double Ln = store(spanXExtent(m_, n));
-        const double Pn = m_.LoadRowValue(n, 2, 1);
-        const double dn = m_.LoadRowValue(n, 3, 1);
-        const double V0 = m_.ElementStartShear[n];
-        const double M0 = m_.ElementStartMoment[n];
+        const double Ln = store(spanXExtent(m, n));
+        const double Pn = m.LoadRowValue(n, 2, 1);
+        const double dn = m.LoadRowValue(n, 3, 1);
+        const double V0 = m.ElementStartShear[n];
+        const double M0 = m.ElementStartMoment[n];
         // Only the unit load acts, so the uniform load of the section span is 0.
         const double moment = MomentoSecao(x, 0.0, Pn, dn, Ln, V0, M0);
         const double shear = CortanteSecao(x, 0.0, Pn, dn, Ln, V0, M0);
-        putBack();
         M = moment;
         V = shear;
         return true;
     } catch (const Error&) {
-        putBack();
         return false;
     }
+}
+
+bool UnitLoadSession::li(long k, long n, double d, double x, double& M, double& V)
+{
+    const Contents before = now_;
+    bool solved = false;
+    try {
+        clearRows();
+        setUnitLoad(k, d);
+        solveForLoadRows(m_);
+        solved = SectionForces(m_, n, x, M, V);
+    } catch (const Error&) {
+    }
+    zeroTouchedRows();
+    write(before);
+    return solved;
 }
 
 bool Li(AnalysisModel& m, long k, long n, double d, double x, double& M, double& V)
@@ -157,10 +186,31 @@ bool Li(AnalysisModel& m, long k, long n, double d, double x, double& M, double&
 
 namespace {
 
+struct SectionOrdinates {
+    double Vesq, Vdir, M;
+    bool momentAtSection;  // M is the moment at xs itself
+};
+
+// The report's three ordinates of section (n, xs) for the unit-load solution
+// the solver holds: the shear at xs ("Cortante esq."), the shear a hundredth
+// of the section span further on ("Cortante dir.") and the moment at xs. An
+// evaluation that fails leaves the values before it, 0 at first.
+SectionOrdinates sectionOrdinates(const UnitLoadSolver& solver, long n, double xs)
+{
+    const Real Ln = spanXExtent(solver.model(), n);
+    SectionOrdinates o{};
+    double M = 0;
+    solver.sectionForces(n, store(xs + Ln / 100), M, o.Vdir);
+    o.momentAtSection = solver.sectionForces(n, xs, M, o.Vesq);
+    o.M = M;
+    return o;
+}
+
 // The report, built in the model's report channel. The section's row n must
 // exist (checked by the caller).
-void writeInfluenceReport(AnalysisModel& m, UnitLoadSession& rows, long n, double xs)
+void writeInfluenceReport(UnitLoadSolver& solver, long n, double xs, SolvedPositions* solved)
 {
+    AnalysisModel& m = solver.model();
     std::string& out = m.ReportFile;
     out.clear();
     out += "Linha de Influência de Esforços Cortantes e Momentos Fletores";
@@ -171,23 +221,15 @@ void writeInfluenceReport(AnalysisModel& m, UnitLoadSession& rows, long n, doubl
         out += padText("Trecho", 7) + padText("Posição", 9) + padText("Cortante esq.", 14) +
                padText("Cortante dir.", 14) + padText("Momento", 14) + CrLf;
         for (int i = 0; i <= 10; ++i) {
-            // The command solves every position itself before the two section
-            // evaluations: a position that cannot be solved fails the whole
-            // report instead of printing zeros.
-            rows.clearRows();
+            // A position that cannot be solved fails the whole report instead
+            // of printing zeros; one solution serves all three ordinates.
             const double d = store(spanXExtent(m, k) / 10 * i);
-            rows.setUnitLoad(k, d);
-            solveForLoadRows(m);
+            solver.solve(k, d);
+            const SectionOrdinates o = sectionOrdinates(solver, n, xs);
+            if (solved) solved->remember(k, d, o.momentAtSection ? std::optional<double>(o.M) : std::nullopt);
 
-            const Real Ln = spanXExtent(m, n);
-            double M = 0, Vdir = 0, Vesq = 0;
-            // The shear just right of the section is taken a hundredth of the
-            // span further on; the moment reported is the one at xs itself.
-            rows.li(k, n, d, store(xs + Ln / 100), M, Vdir);
-            rows.li(k, n, d, xs, M, Vesq);
-
-            out += fieldInt(k, 7) + fieldReal(d, 9, 2) + fieldReal(Vesq, 14, 6) + fieldReal(Vdir, 14, 6) +
-                   fieldReal(M, 14, 6) + CrLf;
+            out += fieldInt(k, 7) + fieldReal(d, 9, 2) + fieldReal(o.Vesq, 14, 6) + fieldReal(o.Vdir, 14, 6) +
+                   fieldReal(o.M, 14, 6) + CrLf;
         }
     }
 }
@@ -195,7 +237,8 @@ void writeInfluenceReport(AnalysisModel& m, UnitLoadSession& rows, long n, doubl
 }  // namespace
 
 std::string ComputeInfluenceReport(AnalysisModel& m, const std::string& trechoText,
-                                   const std::string& posText, const std::string& dataFile)
+                                   const std::string& posText, const std::string& dataFile,
+                                   SolvedPositions* solved)
 {
     const long n = toInt(trechoText);
     const double xs = toReal(posText);
@@ -203,13 +246,16 @@ std::string ComputeInfluenceReport(AnalysisModel& m, const std::string& trechoTe
     // the model holds only by chance (zeros, or a larger earlier beam's span).
     if (n < 1 || n > m.LoadRowCount[1])
         throw IndexError("trecho " + fieldInt(n, 0) + " fora de 1.." + fieldInt(m.LoadRowCount[1], 0));
+    if (solved) solved->start(n, xs);
 
-    UnitLoadSession rows(m);
     try {
-        writeInfluenceReport(m, rows, n, xs);
+        {
+            // The solver puts the user's rows back when it goes.
+            UnitLoadSolver solver(m);
+            writeInfluenceReport(solver, n, xs, solved);
+        }
         writeTextFile(derivedName(dataFile, "LIM.sai"), m.ReportFile);
     } catch (const Error&) {
-        rows.restoreUserRows();
         // The first failure is the one that counts; a beam that cannot be
         // solved again for its own loads has nothing better to report.
         try {
@@ -218,7 +264,6 @@ std::string ComputeInfluenceReport(AnalysisModel& m, const std::string& trechoTe
         }
         throw;
     }
-    rows.restoreUserRows();
     RestoreUserSolution(m);
     return m.ReportFile;
 }

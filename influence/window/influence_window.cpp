@@ -171,13 +171,14 @@ void TLinhaInfluencia::SpeedButton1Click()
     settings.influenceHeight = image1_->height();
 
     Recording page;
+    SolvedPositions solved;
     try {
-        ComputeInfluenceReport(*host_.model, trecho, pos, dataFile);
+        ComputeInfluenceReport(*host_.model, trecho, pos, dataFile, &solved);
         loadReport(*report_, derivedName(dataFile, "LIM.sai"));
         const auto say = [this](const std::string& m) {
             host_.dialogs->showMessage(QString::fromStdString(m));
         };
-        if (DesenhaLinhaInfluencia(*host_.model, settings, trecho, pos, dataFile, say, page))
+        if (DesenhaLinhaInfluencia(*host_.model, settings, trecho, pos, dataFile, say, page, false, &solved))
             showDrawing(page);
     } catch (const std::exception&) {
         // A drawing that is complete but could not be saved is still shown.
