@@ -6,7 +6,7 @@
 // "divisao por zero", "numero negativo na raiz") throws EngineError with the
 // engine's own text; the program is never ended from here.
 
-#include <span>
+#include <array>
 #include <vector>
 
 #include "analysis_model.h"
@@ -31,36 +31,55 @@ void ResolveSistema(AnalysisModel& m);
 // Start shear and moment of every element from the displacements of load case 1.
 void EsforcosExtremos(AnalysisModel& m);
 
-// Many load vectors through one factor (the influence lines): the matrix does
-// not depend on the loads, so the steps that build and decompose it can run
-// once and the load steps once per load vector. Each piece below is the very
-// code of the routine it comes from, so the results are the same bits.
+// One decomposed matrix for many load vectors (the influence lines). The
+// matrix does not depend on the loads, so the steps that build and decompose
+// it run once and the load steps once per load vector, each piece the very
+// code of the routine it comes from: the results are the same bits as a whole
+// analysis run. The model's Skyline holds the factor between solves; nothing
+// else may change the model's structure, supports or skyline meanwhile.
+class FactoredStiffness {
+public:
+    // ColunasAltura, MontaRigidez, MontaCargas, AplicaApoios and the
+    // decomposition of ResolveSistema, with every check of theirs.
+    explicit FactoredStiffness(AnalysisModel& m);
+    // For the nodal load entries as they stand: MontaCargas, the supports'
+    // load terms, the substitutions and reactions of ResolveSistema and
+    // EsforcosExtremos, every value checked as there.
+    void solve(AnalysisModel& m) const;
 
-// What the supports add to load vector entry `equation`: the diagonal after its
-// penalty times the prescribed displacement.
-struct SupportLoadTerm {
-    AnalysisModel::Int equation;
-    double diagonal, value;
-};
-// AplicaApoios, listing the load terms it adds, in its order.
-void AplicaApoios(AnalysisModel& m, std::vector<SupportLoadTerm>& loadTerms);
-// Those load terms added again to every load case of LoadVector.
-void ApplySupportLoads(AnalysisModel& m, std::span<const SupportLoadTerm> loadTerms);
-// ResolveSistema in two: the decomposition of Skyline (with every check on the
-// matrix), then the substitutions of LoadVector through the factor that
-// Skyline holds, and the reactions.
-void DecomposeStiffness(AnalysisModel& m);
-void SubstituteLoads(AnalysisModel& m);
+    // What the supports add to load vector entry `equation`: the diagonal
+    // after its penalty times the prescribed displacement.
+    struct SupportLoadTerm {
+        AnalysisModel::Int equation;
+        double diagonal, value;
+    };
+    // Freedom `dof` of support entry `support`, equation `equation`.
+    struct Freedom {
+        AnalysisModel::Int support, dof, equation;
+        bool restrained;
+    };
+    // Per column j: its top row, base[j] = DiagPointer[j] - j so that term
+    // (i, j) is Skyline[base[j] + i], and the diagonal as it stood when the
+    // profile was taken (before the decomposition: the assembled one, the
+    // yardstick of the mechanism test). Entries 1..N.
+    struct Profile {
+        AnalysisModel::Int N = 0;
+        std::array<AnalysisModel::Int, capacity::Equations + 1> top, base;
+        std::array<double, capacity::Equations + 1> diagonal;
+    };
 
-// Direction cosines c, s and stiffness factors a = 12EI/L^3, b = 6EI/L^2,
-// f = 4EI/L of an element, in extended precision.
-struct ElementTerms {
-    long double c, s, a, b, f;
+private:
+    // A two-node element's equations and its end-force matrix T = k R.
+    struct ElementForces {
+        std::array<AnalysisModel::Int, 4> equation;
+        long double T[4][4];
+    };
+    std::vector<SupportLoadTerm> supportLoads_;
+    std::vector<Freedom> freedoms_;
+    std::vector<ElementForces> elements_;
+    bool twoNodeBeam_ = false;
+    Profile profile_;
 };
-// Those of elements 1..ElementCount (entry e - 1), checked as the assembly checks them.
-std::vector<ElementTerms> ElementTermsOf(const AnalysisModel& m);
-// EsforcosExtremos with the terms of ElementTermsOf taken before.
-void EsforcosExtremos(AnalysisModel& m, std::span<const ElementTerms> terms);
 
 // The whole analysis up to the end forces: ColunasAltura ... EsforcosExtremos.
 void SolveBeam(AnalysisModel& m);

@@ -61,6 +61,10 @@ struct Delta {
             static_cast<Real>(m.Coord(B, 2)) - m.Coord(A, 2)};
 }
 
+struct ElementTerms {
+    Real c, s, a, b, f;
+};
+
 // Direction cosines and the stiffness factors a, b, f of element e, every
 // operation checked.
 ElementTerms checkedElementTerms(const AnalysisModel& m, Int e)
@@ -310,7 +314,7 @@ namespace {
 // The supports, and, when terms is given, what they add to the load vector in
 // the order they add it: the matrix and the load vector share one loop, the
 // load term reading the diagonal as it stands after its penalty.
-void applySupports(AnalysisModel& m, std::vector<SupportLoadTerm>* terms)
+void applySupports(AnalysisModel& m, std::vector<FactoredStiffness::SupportLoadTerm>* terms)
 {
     const Int dof = m.DofPerNode;
     const Int weight = topDigitWeight(dof);
@@ -345,34 +349,9 @@ void AplicaApoios(AnalysisModel& m)
     applySupports(m, nullptr);
 }
 
-void AplicaApoios(AnalysisModel& m, std::vector<SupportLoadTerm>& loadTerms)
-{
-    loadTerms.clear();
-    applySupports(m, &loadTerms);
-}
-
-void ApplySupportLoads(AnalysisModel& m, std::span<const SupportLoadTerm> loadTerms)
-{
-    for (const SupportLoadTerm& t : loadTerms) {
-        for (Int lc = 1; lc <= m.LoadCaseCount; ++lc) {
-            double& f = m.LoadVector(t.equation, lc);
-            f = store(f + static_cast<Real>(t.diagonal) * static_cast<Real>(t.value));
-        }
-    }
-}
-
 namespace {
 
-// Per column j: its top row, and base[j] = DiagPointer[j] - j so that term
-// (i, j) is Skyline[base[j] + i]. A column of height 0 belongs to a node on no
-// element: nothing holds it. The diagonals as they stand when the profile is
-// taken are kept as well: before the decomposition they are the assembled ones,
-// the yardstick of its mechanism test. Entries 1..N are set before any use.
-struct Profile {
-    Int N = 0;
-    std::array<Int, capacity::Equations + 1> top, base;
-    std::array<double, capacity::Equations + 1> diagonal;
-};
+using Profile = FactoredStiffness::Profile;
 
 Profile profileOf(const AnalysisModel& m)
 {
@@ -439,8 +418,7 @@ void decompose(AnalysisModel& m, const Profile& p)
     }
 }
 
-// Forward and back substitution of every load case through U, then the
-// reactions.
+// Forward and back substitution of every load case through U.
 void substitute(AnalysisModel& m, const Profile& p)
 {
     const Int N = p.N;
@@ -483,26 +461,41 @@ void substitute(AnalysisModel& m, const Profile& p)
     }
     for (Int lc = 1; lc <= m.LoadCaseCount; ++lc)
         m.LoadVector(1, lc) = store(div(m.LoadVector(1, lc), S[m.DiagPointer[1]]));
+}
 
-    // Reactions of the restrained freedoms, positive upward / counter-clockwise;
-    // every load case overwrites the previous one's.
+// Each freedom of each support entry, in order, decoded as AplicaApoios
+// decodes the codes.
+std::vector<FactoredStiffness::Freedom> supportFreedoms(const AnalysisModel& m)
+{
+    std::vector<FactoredStiffness::Freedom> freedoms;
     const Int dof = m.DofPerNode;
     const Int weight = topDigitWeight(dof);
+    for (Int s = 1; s <= m.SupportCount; ++s) {
+        Int r = weight;
+        Int code = m.SupportCode[s];
+        const Int n = m.SupportNode[s];
+        for (Int d = 1; d <= dof; ++d) {
+            const Int g = addInt(mulInt(subInt(n, 1), dof), d);
+            const bool restrained = intDiv(code, r) != 0;
+            if (restrained) code = subInt(code, r);
+            freedoms.push_back({s, d, g, restrained});
+            r = intDiv(r, 10);
+        }
+    }
+    return freedoms;
+}
+
+// Reactions of the restrained freedoms, positive upward / counter-clockwise;
+// every load case overwrites the previous one's.
+void reactions(AnalysisModel& m, const std::vector<FactoredStiffness::Freedom>& freedoms)
+{
     for (Int lc = 1; lc <= m.LoadCaseCount; ++lc) {
-        for (Int s = 1; s <= m.SupportCount; ++s) {
-            Int r = weight;
-            Int code = m.SupportCode[s];
-            const Int n = m.SupportNode[s];
-            for (Int d = 1; d <= dof; ++d) {
-                const Int g = addInt(mulInt(subInt(n, 1), dof), d);
-                m.Reaction(s, d) = 0;
-                if (intDiv(code, r) != 0) {
-                    m.Reaction(s, d) =
-                        store((static_cast<Real>(m.SupportValue(s, d)) - m.LoadVector(g, lc)) * Penalty);
-                    code = subInt(code, r);
-                }
-                r = intDiv(r, 10);
-            }
+        for (const FactoredStiffness::Freedom& f : freedoms) {
+            m.Reaction(f.support, f.dof) = 0;
+            if (f.restrained)
+                m.Reaction(f.support, f.dof) = store(
+                    (static_cast<Real>(m.SupportValue(f.support, f.dof)) - m.LoadVector(f.equation, lc)) *
+                    Penalty);
         }
     }
 }
@@ -514,23 +507,52 @@ void ResolveSistema(AnalysisModel& m)
     const Profile p = profileOf(m);
     decompose(m, p);
     substitute(m, p);
-}
-
-void DecomposeStiffness(AnalysisModel& m)
-{
-    decompose(m, profileOf(m));
-}
-
-void SubstituteLoads(AnalysisModel& m)
-{
-    substitute(m, profileOf(m));
+    if (m.LoadCaseCount >= 1) reactions(m, supportFreedoms(m));
 }
 
 namespace {
 
-// The end forces of every element, its terms given by termsOf(e).
-template <class TermsOf>
-void endForces(AnalysisModel& m, TermsOf termsOf)
+using ForceMatrix = long double[4][4];
+
+// T = k R of an element, of which a solution with count freedoms per element
+// reads rows and columns 1..count.
+void forceMatrix(const ElementTerms& t, Int count, ForceMatrix& T)
+{
+    const auto [c, s, a, b, f] = t;
+    const Real h = f / 2;
+    const Real ac = a * c, bc = b * c, fc = f * c, hc = h * c;
+    if (count == 4 && s == 0 && solid(ac) && solid(bc) && solid(fc) && solid(hc)) {
+        // Horizontal, as in MontaElementos: the terms with s drop out.
+        const ForceMatrix k = {{ac, bc, -ac, bc}, {bc, fc, -bc, hc}, {-ac, -bc, ac, -bc}, {bc, hc, -bc, fc}};
+        std::copy(&k[0][0], &k[0][0] + 16, &T[0][0]);
+        return;
+    }
+    const ForceMatrix k = {
+        {a * c - b * s, b * c + a * s, -a * c - b * s, b * c - a * s},
+        {b * c - f * s, f * c + b * s, -b * c - h * s, h * c - b * s},
+        {-a * c + b * s, -b * c - a * s, a * c + b * s, -b * c + a * s},
+        {b * c - h * s, h * c + b * s, -b * c - f * s, f * c - b * s},
+    };
+    std::copy(&k[0][0], &k[0][0] + 16, &T[0][0]);
+}
+
+// ElementForce = T ElementDisp, each row summed from 0 in column order, and the
+// start shear and moment of element e.
+void endForces(AnalysisModel& m, Int e, const ForceMatrix& T, Int count)
+{
+    for (Int i = 1; i <= count; ++i) {
+        Real sum = 0;
+        for (Int j = 1; j <= count; ++j)
+            sum += T[detail::at("T", i, 4)][detail::at("T", j, 4)] * m.ElementDisp[j];
+        m.ElementForce[i] = store(sum);
+    }
+    m.ElementStartShear[e] = m.ElementForce[1];
+    m.ElementStartMoment[e] = m.ElementForce[2];
+}
+
+}  // namespace
+
+void EsforcosExtremos(AnalysisModel& m)
 {
     m.ElementStartShear.fill(0.0);
     m.ElementStartMoment.fill(0.0);
@@ -543,64 +565,66 @@ void endForces(AnalysisModel& m, TermsOf termsOf)
                 ++t;
             }
         }
-
-        const auto [c, s, a, b, f] = termsOf(e);
-        const Real h = f / 2;
-        // ElementForce = T u with T = k R, each row summed from 0 in column order.
-        const Int count = m.ElementDofCount;
-        const Real ac = a * c, bc = b * c, fc = f * c, hc = h * c;
-        if (count == 4 && s == 0 && solid(ac) && solid(bc) && solid(fc) && solid(hc)) {
-            // Horizontal, as in MontaElementos: the terms with s drop out and
-            // the four that are left stay in registers.
-            const auto row = [&m](Int i, Real t1, Real t2, Real t3, Real t4) {
-                Real sum = 0;
-                sum += t1 * m.ElementDisp[1];
-                sum += t2 * m.ElementDisp[2];
-                sum += t3 * m.ElementDisp[3];
-                sum += t4 * m.ElementDisp[4];
-                m.ElementForce[i] = store(sum);
-            };
-            row(1, ac, bc, -ac, bc);
-            row(2, bc, fc, -bc, hc);
-            row(3, -ac, -bc, ac, -bc);
-            row(4, bc, hc, -bc, fc);
-        } else {
-            const Real T[4][4] = {
-                {a * c - b * s, b * c + a * s, -a * c - b * s, b * c - a * s},
-                {b * c - f * s, f * c + b * s, -b * c - h * s, h * c - b * s},
-                {-a * c + b * s, -b * c - a * s, a * c + b * s, -b * c + a * s},
-                {b * c - h * s, h * c + b * s, -b * c - f * s, f * c - b * s},
-            };
-            for (Int i = 1; i <= count; ++i) {
-                Real sum = 0;
-                for (Int j = 1; j <= count; ++j)
-                    sum += T[detail::at("T", i, 4)][detail::at("T", j, 4)] * m.ElementDisp[j];
-                m.ElementForce[i] = store(sum);
-            }
-        }
-        m.ElementStartShear[e] = m.ElementForce[1];
-        m.ElementStartMoment[e] = m.ElementForce[2];
+        ForceMatrix T;
+        forceMatrix(elementTerms(m, e), m.ElementDofCount, T);
+        endForces(m, e, T, m.ElementDofCount);
     }
 }
 
-}  // namespace
-
-void EsforcosExtremos(AnalysisModel& m)
+FactoredStiffness::FactoredStiffness(AnalysisModel& m)
 {
-    endForces(m, [&m](Int e) { return elementTerms(m, e); });
+    ColunasAltura(m);
+    MontaRigidez(m);
+    MontaCargas(m);
+    applySupports(m, &supportLoads_);
+    profile_ = profileOf(m);
+    decompose(m, profile_);
+
+    // Reactions: which freedom of which support entry each one is.
+    if (m.LoadCaseCount >= 1) freedoms_ = supportFreedoms(m);
+
+    // The end forces of two-node elements with two freedoms a node: each
+    // element's equations and T, the same terms the assembly has just taken.
+    // Other layouts go through EsforcosExtremos itself.
+    const Int dof = m.DofPerNode;
+    if (m.NodesPerElement == 2 && dof == 2 && m.ElementDofCount == 4) {
+        for (Int e = 1; e <= m.ElementCount; ++e) {
+            ElementForces ef{};
+            for (Int j = 1; j <= 2; ++j)
+                for (Int d = 1; d <= 2; ++d)
+                    ef.equation[static_cast<std::size_t>((j - 1) * 2 + d - 1)] =
+                        addInt(mulInt(subInt(m.Incidence(e, j), 1), dof), d);
+            forceMatrix(elementTerms(m, e), 4, ef.T);
+            elements_.push_back(ef);
+        }
+        twoNodeBeam_ = true;
+    }
 }
 
-std::vector<ElementTerms> ElementTermsOf(const AnalysisModel& m)
+void FactoredStiffness::solve(AnalysisModel& m) const
 {
-    std::vector<ElementTerms> terms;
-    for (Int e = 1; e <= m.ElementCount; ++e) terms.push_back(elementTerms(m, e));
-    return terms;
-}
+    MontaCargas(m);
+    for (const SupportLoadTerm& t : supportLoads_) {
+        for (Int lc = 1; lc <= m.LoadCaseCount; ++lc) {
+            double& f = m.LoadVector(t.equation, lc);
+            f = store(f + static_cast<Real>(t.diagonal) * static_cast<Real>(t.value));
+        }
+    }
+    substitute(m, profile_);
+    reactions(m, freedoms_);
 
-void EsforcosExtremos(AnalysisModel& m, std::span<const ElementTerms> terms)
-{
-    endForces(
-        m, [terms](Int e) { return terms[detail::at("element terms", e, static_cast<long>(terms.size()))]; });
+    if (!twoNodeBeam_) {
+        EsforcosExtremos(m);
+        return;
+    }
+    m.ElementStartShear.fill(0.0);
+    m.ElementStartMoment.fill(0.0);
+    for (Int e = 1; e <= m.ElementCount; ++e) {
+        const ElementForces& ef = elements_[static_cast<std::size_t>(e - 1)];
+        for (Int t = 1; t <= 4; ++t)
+            m.ElementDisp[t] = m.LoadVector(ef.equation[static_cast<std::size_t>(t - 1)], 1);
+        endForces(m, e, ef.T, 4);
+    }
 }
 
 void SolveBeam(AnalysisModel& m)

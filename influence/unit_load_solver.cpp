@@ -17,12 +17,7 @@ UnitLoadSolver::UnitLoadSolver(AnalysisModel& m) : m_(m), rows_(m)
         // does in a fresh solution.
         rows_.clearRows();
         NovaCarga(m_);
-        ColunasAltura(m_);
-        MontaRigidez(m_);
-        elements_ = ElementTermsOf(m_);
-        MontaCargas(m_);
-        AplicaApoios(m_, supportLoads_);
-        DecomposeStiffness(m_);
+        factor_.emplace(m_);
     } catch (...) {
         rows_.restoreUserRows();
         throw;
@@ -34,10 +29,7 @@ void UnitLoadSolver::solve(long k, double d)
     rows_.clearRows();
     rows_.setUnitLoad(k, d);
     NovaCarga(m_);
-    MontaCargas(m_);
-    ApplySupportLoads(m_, supportLoads_);
-    SubstituteLoads(m_);
-    EsforcosExtremos(m_, elements_);
+    factor_->solve(m_);
 }
 
 bool UnitLoadSolver::sectionForces(long n, double x, double& M, double& V) const

@@ -14,7 +14,7 @@
 // load rows are the user's again once the solver is gone or restoreUserRows
 // has run). Whoever wants the user's solution back solves the beam again.
 
-#include <vector>
+#include <optional>
 
 #include "engine/analysis_model.h"
 #include "engine/engine.h"
@@ -62,8 +62,7 @@ public:
 private:
     AnalysisModel& m_;
     UnitLoadSession rows_;
-    std::vector<SupportLoadTerm> supportLoads_;
-    std::vector<ElementTerms> elements_;
+    std::optional<FactoredStiffness> factor_;
 };
 
 }  // namespace kalvoro
