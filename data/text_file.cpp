@@ -4,9 +4,11 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <array>
 #include <cerrno>
 #include <cstdint>
+#include <cstdlib>
 #include <cstring>
 #include <random>
 
@@ -128,6 +130,32 @@ private:
     bool released_ = false;
 };
 
+// The mode a new file gets from createTempBeside: 0666 less the umask, which
+// the process reads once from /proc (reading it with umask() would change it
+// for a moment under any other thread; the program never changes it). An
+// unknown umask gives a mode no file has, so that the permissions are then
+// always set explicitly.
+mode_t newFileMode()
+{
+    static const mode_t mode = [] {
+        const mode_t unknown = ~mode_t{0};
+        const int fd = ::open("/proc/self/status", O_RDONLY | O_CLOEXEC);
+        if (fd < 0) return unknown;
+        char text[4096];
+        const ssize_t n = ::read(fd, text, sizeof text - 1);
+        ::close(fd);
+        if (n <= 0) return unknown;
+        text[n] = '\0';
+        const char* line = std::strstr(text, "\nUmask:");
+        if (!line) return unknown;
+        char* end = nullptr;
+        const unsigned long mask = std::strtoul(line + 7, &end, 8);
+        if (end == line + 7 || mask > 0777) return unknown;
+        return static_cast<mode_t>(0666 & ~mask);
+    }();
+    return mode;
+}
+
 TempFile createTempBeside(const std::string& path)
 {
     const std::size_t slash = path.rfind('/');
@@ -180,9 +208,11 @@ void writeFileAtomically(const std::string& path, std::string_view bytes, bool d
     if (path.empty()) throw IoError("nome de arquivo vazio");
     TempFile temp = createTempBeside(path);
 
-    // A file being replaced keeps its permissions.
+    // A file being replaced keeps its permissions; the new file has 0666
+    // less the umask, which is as a rule what the old one has too.
     struct stat existing;
-    if (::stat(path.c_str(), &existing) == 0 && S_ISREG(existing.st_mode))
+    if (::stat(path.c_str(), &existing) == 0 && S_ISREG(existing.st_mode) &&
+        (existing.st_mode & 07777) != newFileMode())
         ::fchmod(temp.fd(), existing.st_mode & 07777);
 
     std::size_t written = 0;
@@ -223,26 +253,36 @@ std::string readFileBytes(const std::string& path)
         int fd;
         ~Closer() { ::close(fd); }
     } closer{fd};
-    const int flags = ::fcntl(fd, F_GETFL);
-    if (flags < 0 || ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) != 0)
-        fail(path, "não foi possível abrir o arquivo", errno);
-
     struct stat info;
     if (::fstat(fd, &info) != 0) fail(path, "não foi possível ler o arquivo", errno);
     if (S_ISDIR(info.st_mode)) fail(path, "não foi possível ler o arquivo", EISDIR);
+    // A regular file never waits, with or without the flag.
+    const bool regular = S_ISREG(info.st_mode);
+    if (!regular) {
+        const int flags = ::fcntl(fd, F_GETFL);
+        if (flags < 0 || ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) != 0)
+            fail(path, "não foi possível abrir o arquivo", errno);
+    }
 
+    // Read straight into the result, asking each time for more than is
+    // expected: a regular file then comes in one read, whose short count
+    // says it has ended (the kernel hands a regular file over in full up to
+    // its end), and anything else reads on until a read gives nothing.
     std::string bytes;
-    if (S_ISREG(info.st_mode)) bytes.reserve(static_cast<std::size_t>(info.st_size));
-    char buffer[65536];
+    std::size_t room = regular ? std::min(static_cast<std::size_t>(info.st_size), MaxFileBytes) + 1 : 65536;
     for (;;) {
-        const ssize_t n = ::read(fd, buffer, sizeof buffer);
+        const std::size_t size = bytes.size();
+        bytes.resize(size + room);
+        const ssize_t n = ::read(fd, bytes.data() + size, room);
         if (n < 0) {
+            bytes.resize(size);
             if (errno == EINTR) continue;
             fail(path, "não foi possível ler o arquivo", errno);
         }
-        if (n == 0) break;
-        bytes.append(buffer, static_cast<std::size_t>(n));
+        bytes.resize(size + static_cast<std::size_t>(n));
         if (bytes.size() > MaxFileBytes) fail(path, "não foi possível ler o arquivo", EFBIG);
+        if (n == 0 || (regular && static_cast<std::size_t>(n) < room)) break;
+        room = 65536;
     }
     return bytes;
 }
