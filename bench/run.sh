@@ -23,7 +23,7 @@ echo "$results" | awk '
   function us(value, unit) {
     return unit == "ns" ? value / 1000 : unit == "ms" ? value * 1000 : unit == "s" ? value * 1e6 : value
   }
-  /_median/ { name = $1; sub(/_median$/, "", name); t[name] = us($2, $3) }
+  /_median/ { name = $1; sub(/_median$/, "", name); sub(/\/real_time$/, "", name); t[name] = us($2, $3) }
   END {
     if (("InfluenceLines" in t) && ("EngineRun" in t) && t["EngineRun"] > 0)
       printf "(c)/(b) influence lines over one engine run: %.0f\n", t["InfluenceLines"] / t["EngineRun"]

@@ -45,7 +45,7 @@ public:
     // For the nodal load entries as they stand: MontaCargas, the supports'
     // load terms, the substitutions and reactions of ResolveSistema and
     // EsforcosExtremos, every value checked as there.
-    void solve(AnalysisModel& m) const;
+    void solve(AnalysisModel& m);
 
     // What the supports add to load vector entry `equation`: the diagonal
     // after its penalty times the prescribed displacement.
@@ -79,6 +79,11 @@ private:
     std::vector<ElementForces> elements_;
     bool twoNodeBeam_ = false;
     Profile profile_;
+    // Load vector rows 1..loadReach_ of load case 1 hold all that a solve
+    // writes; 0 when the load vector must be cleared whole (other load cases).
+    AnalysisModel::Int loadReach_ = 0;
+    // The last solve went through: what it left beyond its reach is zero.
+    bool clean_ = false;
 };
 
 // The whole analysis up to the end forces: ColunasAltura ... EsforcosExtremos.

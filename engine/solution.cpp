@@ -294,9 +294,11 @@ void MontaElementos(AnalysisModel& m)
     }
 }
 
-void MontaCargas(AnalysisModel& m)
+namespace {
+
+// The nodal load entries of every load case added to LoadVector.
+void addNodalLoads(AnalysisModel& m)
 {
-    m.LoadVector.fill(0.0);
     const Int dof = m.DofPerNode;
     for (Int lc = 1; lc <= m.LoadCaseCount; ++lc) {
         for (Int i = 1; i <= m.NodalLoadCount[lc]; ++i) {
@@ -307,6 +309,14 @@ void MontaCargas(AnalysisModel& m)
             }
         }
     }
+}
+
+}  // namespace
+
+void MontaCargas(AnalysisModel& m)
+{
+    m.LoadVector.fill(0.0);
+    addNodalLoads(m);
 }
 
 namespace {
@@ -465,9 +475,9 @@ void substitute(AnalysisModel& m, const Profile& p)
 
 // Each freedom of each support entry, in order, decoded as AplicaApoios
 // decodes the codes.
-std::vector<FactoredStiffness::Freedom> supportFreedoms(const AnalysisModel& m)
+void supportFreedoms(const AnalysisModel& m, std::vector<FactoredStiffness::Freedom>& freedoms)
 {
-    std::vector<FactoredStiffness::Freedom> freedoms;
+    freedoms.clear();
     const Int dof = m.DofPerNode;
     const Int weight = topDigitWeight(dof);
     for (Int s = 1; s <= m.SupportCount; ++s) {
@@ -482,7 +492,6 @@ std::vector<FactoredStiffness::Freedom> supportFreedoms(const AnalysisModel& m)
             r = intDiv(r, 10);
         }
     }
-    return freedoms;
 }
 
 // Reactions of the restrained freedoms, positive upward / counter-clockwise;
@@ -507,7 +516,12 @@ void ResolveSistema(AnalysisModel& m)
     const Profile p = profileOf(m);
     decompose(m, p);
     substitute(m, p);
-    if (m.LoadCaseCount >= 1) reactions(m, supportFreedoms(m));
+    if (m.LoadCaseCount >= 1) {
+        // Kept from run to run: no allocation after the first.
+        thread_local std::vector<FactoredStiffness::Freedom> freedoms;
+        supportFreedoms(m, freedoms);
+        reactions(m, freedoms);
+    }
 }
 
 namespace {
@@ -516,30 +530,43 @@ using ForceMatrix = long double[4][4];
 
 // T = k R of an element, of which a solution with count freedoms per element
 // reads rows and columns 1..count.
-void forceMatrix(const ElementTerms& t, Int count, ForceMatrix& T)
+[[gnu::always_inline]] inline void forceMatrix(const ElementTerms& t, Int count, ForceMatrix& T)
 {
     const auto [c, s, a, b, f] = t;
     const Real h = f / 2;
     const Real ac = a * c, bc = b * c, fc = f * c, hc = h * c;
+    const auto rows = [&T](int i, Real t1, Real t2, Real t3, Real t4) {
+        T[i][0] = t1, T[i][1] = t2, T[i][2] = t3, T[i][3] = t4;
+    };
     if (count == 4 && s == 0 && solid(ac) && solid(bc) && solid(fc) && solid(hc)) {
         // Horizontal, as in MontaElementos: the terms with s drop out.
-        const ForceMatrix k = {{ac, bc, -ac, bc}, {bc, fc, -bc, hc}, {-ac, -bc, ac, -bc}, {bc, hc, -bc, fc}};
-        std::copy(&k[0][0], &k[0][0] + 16, &T[0][0]);
+        rows(0, ac, bc, -ac, bc);
+        rows(1, bc, fc, -bc, hc);
+        rows(2, -ac, -bc, ac, -bc);
+        rows(3, bc, hc, -bc, fc);
         return;
     }
-    const ForceMatrix k = {
-        {a * c - b * s, b * c + a * s, -a * c - b * s, b * c - a * s},
-        {b * c - f * s, f * c + b * s, -b * c - h * s, h * c - b * s},
-        {-a * c + b * s, -b * c - a * s, a * c + b * s, -b * c + a * s},
-        {b * c - h * s, h * c + b * s, -b * c - f * s, f * c - b * s},
-    };
-    std::copy(&k[0][0], &k[0][0] + 16, &T[0][0]);
+    rows(0, a * c - b * s, b * c + a * s, -a * c - b * s, b * c - a * s);
+    rows(1, b * c - f * s, f * c + b * s, -b * c - h * s, h * c - b * s);
+    rows(2, -a * c + b * s, -b * c - a * s, a * c + b * s, -b * c + a * s);
+    rows(3, b * c - h * s, h * c + b * s, -b * c - f * s, f * c - b * s);
 }
 
 // ElementForce = T ElementDisp, each row summed from 0 in column order, and the
 // start shear and moment of element e.
-void endForces(AnalysisModel& m, Int e, const ForceMatrix& T, Int count)
+[[gnu::always_inline]] inline void endForces(AnalysisModel& m, Int e, const ForceMatrix& T, Int count)
 {
+    if (count == 4) {
+        // The usual element, every index known to lie within T.
+        for (std::size_t i = 0; i < 4; ++i) {
+            Real sum = 0;
+            for (std::size_t j = 0; j < 4; ++j) sum += T[i][j] * m.ElementDisp[static_cast<long>(j) + 1];
+            m.ElementForce[static_cast<long>(i) + 1] = store(sum);
+        }
+        m.ElementStartShear[e] = m.ElementForce[1];
+        m.ElementStartMoment[e] = m.ElementForce[2];
+        return;
+    }
     for (Int i = 1; i <= count; ++i) {
         Real sum = 0;
         for (Int j = 1; j <= count; ++j)
@@ -581,7 +608,7 @@ FactoredStiffness::FactoredStiffness(AnalysisModel& m)
     decompose(m, profile_);
 
     // Reactions: which freedom of which support entry each one is.
-    if (m.LoadCaseCount >= 1) freedoms_ = supportFreedoms(m);
+    if (m.LoadCaseCount >= 1) supportFreedoms(m, freedoms_);
 
     // The end forces of two-node elements with two freedoms a node: each
     // element's equations and T, the same terms the assembly has just taken.
@@ -599,11 +626,31 @@ FactoredStiffness::FactoredStiffness(AnalysisModel& m)
         }
         twoNodeBeam_ = true;
     }
+
+    // The load vector entries a solve can write: the equations (the
+    // substitutions), the nodes' (the nodal loads of load case 1 belong to
+    // nodes 1..NodeCount) and the supports'.
+    if (m.LoadCaseCount == 1) {
+        Int reach = std::max<Int>(m.EquationCount, mulInt(m.NodeCount, dof));
+        for (const SupportLoadTerm& t : supportLoads_) reach = std::max(reach, t.equation);
+        for (const Freedom& f : freedoms_) reach = std::max(reach, f.equation);
+        loadReach_ = std::min<Int>(reach, capacity::Equations);
+    }
 }
 
-void FactoredStiffness::solve(AnalysisModel& m) const
+void FactoredStiffness::solve(AnalysisModel& m)
 {
-    MontaCargas(m);
+    // After a solve that went through, only what a solve writes can be other
+    // than zero (nothing else writes the model meanwhile): the load vector
+    // within its reach in load case 1 and the end forces of the elements.
+    const bool clean = clean_;
+    clean_ = false;
+    if (clean && loadReach_ > 0) {
+        for (Int g = 1; g <= loadReach_; ++g) m.LoadVector(g, 1) = 0.0;
+        addNodalLoads(m);
+    } else {
+        MontaCargas(m);
+    }
     for (const SupportLoadTerm& t : supportLoads_) {
         for (Int lc = 1; lc <= m.LoadCaseCount; ++lc) {
             double& f = m.LoadVector(t.equation, lc);
@@ -617,14 +664,17 @@ void FactoredStiffness::solve(AnalysisModel& m) const
         EsforcosExtremos(m);
         return;
     }
-    m.ElementStartShear.fill(0.0);
-    m.ElementStartMoment.fill(0.0);
+    if (!clean) {
+        m.ElementStartShear.fill(0.0);
+        m.ElementStartMoment.fill(0.0);
+    }
     for (Int e = 1; e <= m.ElementCount; ++e) {
         const ElementForces& ef = elements_[static_cast<std::size_t>(e - 1)];
         for (Int t = 1; t <= 4; ++t)
             m.ElementDisp[t] = m.LoadVector(ef.equation[static_cast<std::size_t>(t - 1)], 1);
         endForces(m, e, ef.T, 4);
     }
+    clean_ = true;
 }
 
 void SolveBeam(AnalysisModel& m)
