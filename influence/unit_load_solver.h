@@ -7,7 +7,9 @@
 // position from its own load vector with the very routines a fresh solution
 // runs (NovaCarga, MontaCargas, the supports' load terms, the substitutions
 // and reactions of ResolveSistema, EsforcosExtremos), so every result is the
-// same bits as a complete solution of the beam for that position.
+// same bits as a complete solution of the beam for that position. The
+// matrix side is the engine's FactoredStiffness; this class adds the load
+// rows: the unit load placed on them and the user's put back.
 //
 // The model is the solver's workspace: while a solver lives nothing else may
 // change the model, and afterwards its solution is the last unit load's (the
