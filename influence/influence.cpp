@@ -240,6 +240,8 @@ std::string ComputeInfluenceReport(AnalysisModel& m, const std::string& trechoTe
                                    const std::string& posText, const std::string& dataFile,
                                    SolvedPositions* solved)
 {
+    // Nothing of an earlier command survives, even when this one fails at once.
+    if (solved) *solved = SolvedPositions{};
     const long n = toInt(trechoText);
     const double xs = toReal(posText);
     // A section row that is not one of the beam's load rows would read a row
