@@ -528,50 +528,61 @@ namespace {
 
 using ForceMatrix = long double[4][4];
 
-// T = k R of an element, of which a solution with count freedoms per element
-// reads rows and columns 1..count.
-[[gnu::always_inline]] inline void forceMatrix(const ElementTerms& t, Int count, ForceMatrix& T)
+// The rows of T = k R of an element, row(i, Ti1, Ti2, Ti3, Ti4) for i = 0..3,
+// of which a solution with count freedoms per element reads rows and columns
+// 1..count.
+template <class Row>
+[[gnu::always_inline]] inline void forceRows(const ElementTerms& t, Int count, Row row)
 {
     const auto [c, s, a, b, f] = t;
     const Real h = f / 2;
     const Real ac = a * c, bc = b * c, fc = f * c, hc = h * c;
-    const auto rows = [&T](int i, Real t1, Real t2, Real t3, Real t4) {
-        T[i][0] = t1, T[i][1] = t2, T[i][2] = t3, T[i][3] = t4;
-    };
     if (count == 4 && s == 0 && solid(ac) && solid(bc) && solid(fc) && solid(hc)) {
         // Horizontal, as in MontaElementos: the terms with s drop out.
-        rows(0, ac, bc, -ac, bc);
-        rows(1, bc, fc, -bc, hc);
-        rows(2, -ac, -bc, ac, -bc);
-        rows(3, bc, hc, -bc, fc);
+        row(0, ac, bc, -ac, bc);
+        row(1, bc, fc, -bc, hc);
+        row(2, -ac, -bc, ac, -bc);
+        row(3, bc, hc, -bc, fc);
         return;
     }
-    rows(0, a * c - b * s, b * c + a * s, -a * c - b * s, b * c - a * s);
-    rows(1, b * c - f * s, f * c + b * s, -b * c - h * s, h * c - b * s);
-    rows(2, -a * c + b * s, -b * c - a * s, a * c + b * s, -b * c + a * s);
-    rows(3, b * c - h * s, h * c + b * s, -b * c - f * s, f * c - b * s);
+    row(0, a * c - b * s, b * c + a * s, -a * c - b * s, b * c - a * s);
+    row(1, b * c - f * s, f * c + b * s, -b * c - h * s, h * c - b * s);
+    row(2, -a * c + b * s, -b * c - a * s, a * c + b * s, -b * c + a * s);
+    row(3, b * c - h * s, h * c + b * s, -b * c - f * s, f * c - b * s);
 }
 
-// ElementForce = T ElementDisp, each row summed from 0 in column order, and the
-// start shear and moment of element e.
-[[gnu::always_inline]] inline void endForces(AnalysisModel& m, Int e, const ForceMatrix& T, Int count)
+void forceMatrix(const ElementTerms& t, Int count, ForceMatrix& T)
+{
+    forceRows(t, count, [&T](int i, Real t1, Real t2, Real t3, Real t4) {
+        T[i][0] = t1, T[i][1] = t2, T[i][2] = t3, T[i][3] = t4;
+    });
+}
+
+// ElementForce[i + 1] = row i of T times ElementDisp 1..4, summed from 0 in
+// column order.
+[[gnu::always_inline]] inline void forceRow(AnalysisModel& m, int i, Real t1, Real t2, Real t3, Real t4)
+{
+    Real sum = 0;
+    sum += t1 * m.ElementDisp[1];
+    sum += t2 * m.ElementDisp[2];
+    sum += t3 * m.ElementDisp[3];
+    sum += t4 * m.ElementDisp[4];
+    m.ElementForce[i + 1] = store(sum);
+}
+
+// ElementForce = T ElementDisp for count freedoms, each row summed from 0 in
+// column order, and the start shear and moment of element e.
+void endForces(AnalysisModel& m, Int e, const ForceMatrix& T, Int count)
 {
     if (count == 4) {
-        // The usual element, every index known to lie within T.
-        for (std::size_t i = 0; i < 4; ++i) {
+        for (int i = 0; i < 4; ++i) forceRow(m, i, T[i][0], T[i][1], T[i][2], T[i][3]);
+    } else {
+        for (Int i = 1; i <= count; ++i) {
             Real sum = 0;
-            for (std::size_t j = 0; j < 4; ++j) sum += T[i][j] * m.ElementDisp[static_cast<long>(j) + 1];
-            m.ElementForce[static_cast<long>(i) + 1] = store(sum);
+            for (Int j = 1; j <= count; ++j)
+                sum += T[detail::at("T", i, 4)][detail::at("T", j, 4)] * m.ElementDisp[j];
+            m.ElementForce[i] = store(sum);
         }
-        m.ElementStartShear[e] = m.ElementForce[1];
-        m.ElementStartMoment[e] = m.ElementForce[2];
-        return;
-    }
-    for (Int i = 1; i <= count; ++i) {
-        Real sum = 0;
-        for (Int j = 1; j <= count; ++j)
-            sum += T[detail::at("T", i, 4)][detail::at("T", j, 4)] * m.ElementDisp[j];
-        m.ElementForce[i] = store(sum);
     }
     m.ElementStartShear[e] = m.ElementForce[1];
     m.ElementStartMoment[e] = m.ElementForce[2];
@@ -584,6 +595,7 @@ void EsforcosExtremos(AnalysisModel& m)
     m.ElementStartShear.fill(0.0);
     m.ElementStartMoment.fill(0.0);
     const Int dof = m.DofPerNode;
+    const Int count = m.ElementDofCount;
     for (Int e = 1; e <= m.ElementCount; ++e) {
         Int t = 1;
         for (Int j = 1; j <= m.NodesPerElement; ++j) {
@@ -592,9 +604,17 @@ void EsforcosExtremos(AnalysisModel& m)
                 ++t;
             }
         }
+        if (count == 4) {
+            // Each row summed as it is formed: the terms stay in registers.
+            forceRows(elementTerms(m, e), count,
+                      [&m](int i, Real t1, Real t2, Real t3, Real t4) { forceRow(m, i, t1, t2, t3, t4); });
+            m.ElementStartShear[e] = m.ElementForce[1];
+            m.ElementStartMoment[e] = m.ElementForce[2];
+            continue;
+        }
         ForceMatrix T;
-        forceMatrix(elementTerms(m, e), m.ElementDofCount, T);
-        endForces(m, e, T, m.ElementDofCount);
+        forceMatrix(elementTerms(m, e), count, T);
+        endForces(m, e, T, count);
     }
 }
 
