@@ -296,11 +296,13 @@ int runBatch(const std::vector<std::string>& args, std::ostream& out, std::ostre
     if (o.influence) {
         try {
             std::vector<InfluenceOrdinate> ordinates;
-            report =
-                ComputeInfluenceReport(*model, o.span, o.position, o.file, o.json ? &ordinates : nullptr);
+            SolvedPositions solved;
+            report = ComputeInfluenceReport(*model, o.span, o.position, o.file, &solved,
+                                            o.json ? &ordinates : nullptr);
             written.push_back(derivedName(o.file, "LIM.sai"));
             Recording page;
-            if (!DesenhaLinhaInfluencia(*model, settings, o.span, o.position, o.file, toStderr, page, o.svg))
+            if (!DesenhaLinhaInfluencia(*model, settings, o.span, o.position, o.file, toStderr, page, o.svg,
+                                        &solved))
                 return batch_exit::InfluenceFailure;
             written.push_back(derivedName(o.file, "LIM.wmf"));
             if (o.svg) written.push_back(derivedName(o.file, "LIM.svg"));

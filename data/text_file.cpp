@@ -4,10 +4,13 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <array>
 #include <cerrno>
 #include <climits>
 #include <cstdint>
+#include <cstdlib>
+#include <cstring>
 #include <random>
 
 #include "data/system_errors.h"
@@ -175,6 +178,32 @@ void refuseProtected(const std::string& shownName, const std::string& target)
     throw NotWritableError("O arquivo " + shownName + " está protegido contra gravação.");
 }
 
+// The mode a new file gets from createTempBeside: 0666 less the umask, which
+// the process reads once from /proc (reading it with umask() would change it
+// for a moment under any other thread; the program never changes it). An
+// unknown umask gives a mode no file has, so that the permissions are then
+// always set explicitly.
+mode_t newFileMode()
+{
+    static const mode_t mode = [] {
+        const mode_t unknown = ~mode_t{0};
+        const int fd = ::open("/proc/self/status", O_RDONLY | O_CLOEXEC);
+        if (fd < 0) return unknown;
+        char text[4096];
+        const ssize_t n = ::read(fd, text, sizeof text - 1);
+        ::close(fd);
+        if (n <= 0) return unknown;
+        text[n] = '\0';
+        const char* line = std::strstr(text, "\nUmask:");
+        if (!line) return unknown;
+        char* end = nullptr;
+        const unsigned long mask = std::strtoul(line + 7, &end, 8);
+        if (end == line + 7 || mask > 0777) return unknown;
+        return static_cast<mode_t>(0666 & ~mask);
+    }();
+    return mode;
+}
+
 TempFile createTempBeside(const std::string& path)
 {
     const std::size_t slash = path.rfind('/');
@@ -247,14 +276,18 @@ void writeFileAtomically(const std::string& path, std::string_view bytes, bool d
 
     // A file being replaced keeps its owner and group where we may set them
     // (a user may give a file to any of his groups), then its permissions,
-    // which a change of owner may have cleared.
+    // which a change of owner may have cleared. The new file is the user's,
+    // with 0666 less the umask, which is as a rule what the old one has too,
+    // so most replacements need neither call.
     struct stat existing;
     if (::stat(target.c_str(), &existing) == 0 && S_ISREG(existing.st_mode)) {
-        if (::fchown(temp.fd(), existing.st_uid, existing.st_gid) != 0 &&
+        const bool sameOwner = existing.st_uid == ::geteuid() && existing.st_gid == ::getegid();
+        if (!sameOwner && ::fchown(temp.fd(), existing.st_uid, existing.st_gid) != 0 &&
             ::fchown(temp.fd(), static_cast<uid_t>(-1), existing.st_gid) != 0) {
             // The file then belongs to the user and his group, as any new one.
         }
-        ::fchmod(temp.fd(), existing.st_mode & 07777);
+        if (!sameOwner || (existing.st_mode & 07777) != newFileMode())
+            ::fchmod(temp.fd(), existing.st_mode & 07777);
     }
 
     std::size_t written = 0;
@@ -295,26 +328,36 @@ std::string readFileBytes(const std::string& path)
         int fd;
         ~Closer() { ::close(fd); }
     } closer{fd};
-    const int flags = ::fcntl(fd, F_GETFL);
-    if (flags < 0 || ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) != 0)
-        fail(path, "não foi possível abrir o arquivo", errno);
-
     struct stat info;
     if (::fstat(fd, &info) != 0) fail(path, "não foi possível ler o arquivo", errno);
     if (S_ISDIR(info.st_mode)) fail(path, "não foi possível ler o arquivo", EISDIR);
+    // A regular file never waits, with or without the flag.
+    const bool regular = S_ISREG(info.st_mode);
+    if (!regular) {
+        const int flags = ::fcntl(fd, F_GETFL);
+        if (flags < 0 || ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) != 0)
+            fail(path, "não foi possível abrir o arquivo", errno);
+    }
 
+    // Read straight into the result, asking each time for more than is
+    // expected: a regular file then comes in one read, whose short count
+    // says it has ended (the kernel hands a regular file over in full up to
+    // its end), and anything else reads on until a read gives nothing.
     std::string bytes;
-    if (S_ISREG(info.st_mode)) bytes.reserve(static_cast<std::size_t>(info.st_size));
-    char buffer[65536];
+    std::size_t room = regular ? std::min(static_cast<std::size_t>(info.st_size), MaxFileBytes) + 1 : 65536;
     for (;;) {
-        const ssize_t n = ::read(fd, buffer, sizeof buffer);
+        const std::size_t size = bytes.size();
+        bytes.resize(size + room);
+        const ssize_t n = ::read(fd, bytes.data() + size, room);
         if (n < 0) {
+            bytes.resize(size);
             if (errno == EINTR) continue;
             fail(path, "não foi possível ler o arquivo", errno);
         }
-        if (n == 0) break;
-        bytes.append(buffer, static_cast<std::size_t>(n));
+        bytes.resize(size + static_cast<std::size_t>(n));
         if (bytes.size() > MaxFileBytes) fail(path, "não foi possível ler o arquivo", EFBIG);
+        if (n == 0 || (regular && static_cast<std::size_t>(n) < room)) break;
+        room = 65536;
     }
     return bytes;
 }

@@ -4,10 +4,27 @@
 
 namespace kalvoro {
 
+namespace {
+
+// How many operations the last page recorded on this thread held. Pages are
+// drawn again and again with much the same contents (each Calculate, pan or
+// zoom draws the two diagrams), so room for that many at once saves the
+// vector's dozen reallocations, each of which moves every operation so far.
+thread_local std::size_t lastPageOps = 0;
+
+}  // namespace
+
 RecordingCanvas::RecordingCanvas(int width, int height)
 {
     rec_.width = width;
     rec_.height = height;
+    rec_.ops.reserve(lastPageOps);
+}
+
+Recording RecordingCanvas::take()
+{
+    lastPageOps = rec_.ops.size();
+    return std::move(rec_);
 }
 
 void RecordingCanvas::fillRect(int left, int top, int right, int bottom, Color color)

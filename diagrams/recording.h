@@ -63,7 +63,7 @@ public:
     void textOut(int x, int y, const std::string& text) override;
 
     const Recording& recording() const { return rec_; }
-    Recording take() { return std::move(rec_); }
+    Recording take();
 
 private:
     Recording rec_;

@@ -25,6 +25,7 @@
 #include <limits>
 #include <span>
 #include <string>
+#include <vector>
 
 #include "engine/arithmetic.h"
 #include "engine/engine.h"
@@ -293,9 +294,11 @@ void MontaElementos(AnalysisModel& m)
     }
 }
 
-void MontaCargas(AnalysisModel& m)
+namespace {
+
+// The nodal load entries of every load case added to LoadVector.
+void addNodalLoads(AnalysisModel& m)
 {
-    m.LoadVector.fill(0.0);
     const Int dof = m.DofPerNode;
     for (Int lc = 1; lc <= m.LoadCaseCount; ++lc) {
         for (Int i = 1; i <= m.NodalLoadCount[lc]; ++i) {
@@ -308,7 +311,20 @@ void MontaCargas(AnalysisModel& m)
     }
 }
 
-void AplicaApoios(AnalysisModel& m)
+}  // namespace
+
+void MontaCargas(AnalysisModel& m)
+{
+    m.LoadVector.fill(0.0);
+    addNodalLoads(m);
+}
+
+namespace {
+
+// The supports, and, when terms is given, what they add to the load vector in
+// the order they add it: the matrix and the load vector share one loop, the
+// load term reading the diagonal as it stands after its penalty.
+void applySupports(AnalysisModel& m, std::vector<FactoredStiffness::SupportLoadTerm>* terms)
 {
     const Int dof = m.DofPerNode;
     const Int weight = topDigitWeight(dof);
@@ -324,6 +340,7 @@ void AplicaApoios(AnalysisModel& m)
             // Any non-zero digit restrains: code 20 restrains both freedoms.
             if (intDiv(code, r) != 0) {
                 diagonal = store(diagonal + Penalty);
+                if (terms) terms->push_back({g, diagonal, m.SupportValue(s, d)});
                 for (Int lc = 1; lc <= m.LoadCaseCount; ++lc) {
                     double& f = m.LoadVector(g, lc);
                     f = store(f + static_cast<Real>(diagonal) * value);
@@ -335,36 +352,55 @@ void AplicaApoios(AnalysisModel& m)
     }
 }
 
-void ResolveSistema(AnalysisModel& m)
-{
-    const Int N = m.EquationCount;
-    auto& S = m.Skyline;
+}  // namespace
 
-    // Per column j: its top row, and base[j] = DiagPointer[j] - j so that term
-    // (i, j) is S[base[j] + i]. A column of height 0 belongs to a node on no
-    // element: nothing holds it. The assembled diagonals are kept as the
-    // yardstick of the mechanism test. Entries 1..N are set here before any use.
-    std::array<Int, capacity::Equations + 1> top, base;
-    std::array<double, capacity::Equations + 1> original;
-    for (Int j = 1; j <= N; ++j) {
+void AplicaApoios(AnalysisModel& m)
+{
+    applySupports(m, nullptr);
+}
+
+namespace {
+
+using Profile = FactoredStiffness::Profile;
+
+Profile profileOf(const AnalysisModel& m)
+{
+    Profile p;
+    p.N = m.EquationCount;
+    for (Int j = 1; j <= p.N; ++j) {
         const Int previous = j > 1 ? m.DiagPointer[j - 1] : 0;
         const Int diagonal = m.DiagPointer[j];
-        base[j] = diagonal - j;
-        top[j] = j - (diagonal - previous) + 1;
-        if (top[j] > j) throw EngineError(DivisionByZero);
-        if (top[j] < 1) throw IndexError("coluna " + std::to_string(j) + " do perfil acima da equação 1");
-        original[j] = S[diagonal];
+        p.base[j] = diagonal - j;
+        p.top[j] = j - (diagonal - previous) + 1;
+        if (p.top[j] > j) throw EngineError(DivisionByZero);
+        if (p.top[j] < 1) throw IndexError("coluna " + std::to_string(j) + " do perfil acima da equação 1");
+        p.diagonal[j] = m.Skyline[diagonal];
     }
+    return p;
+}
+
+// Every column holds at least its diagonal, so column j occupies positions
+// DiagPointer[j - 1] + 1 .. DiagPointer[j]: all the columns together fill
+// 1..DiagPointer[N], which profileOf has checked term by term. The
+// decomposition and the substitutions address only terms of columns 1..N.
+std::span<double> columnTerms(AnalysisModel& m, const Profile& p)
+{
+    return p.N >= 1 ? m.Skyline.range(1, m.DiagPointer[p.N]) : std::span<double>{};
+}
+
+// K = U^T U, column by column, U overwriting K.
+void decompose(AnalysisModel& m, const Profile& p)
+{
+    const Int N = p.N;
+    const auto& top = p.top;
+    const auto& base = p.base;
+    const auto& original = p.diagonal;
+    auto& S = m.Skyline;
     refuseFreeBeam(m);
 
-    // Every column holds at least its diagonal, so column j occupies positions
-    // DiagPointer[j - 1] + 1 .. DiagPointer[j]: all the columns together fill
-    // 1..DiagPointer[N], which the loop above has checked term by term. The
-    // decomposition and the substitutions address only terms of columns 1..N.
-    const std::span<double> terms = N >= 1 ? S.range(1, m.DiagPointer[N]) : std::span<double>{};
+    const std::span<double> terms = columnTerms(m, p);
     const auto U = [terms](Int position) -> double& { return terms[static_cast<std::size_t>(position - 1)]; };
 
-    // K = U^T U, column by column, U overwriting K.
     S[m.DiagPointer[1]] = store(root(S[m.DiagPointer[1]]));
     for (Int j = 2; j <= N; ++j) {
         const Int mt = top[j], bj = base[j];
@@ -390,6 +426,17 @@ void ResolveSistema(AnalysisModel& m)
         if (pivot < 0) throw EngineError(NegativeRoot);
         U(bj + j) = store(root(pivot));
     }
+}
+
+// Forward and back substitution of every load case through U.
+void substitute(AnalysisModel& m, const Profile& p)
+{
+    const Int N = p.N;
+    const auto& top = p.top;
+    const auto& base = p.base;
+    const auto& S = m.Skyline;
+    const std::span<double> terms = columnTerms(m, p);
+    const auto U = [terms](Int position) -> double { return terms[static_cast<std::size_t>(position - 1)]; };
 
     for (Int lc = 1; lc <= m.LoadCaseCount; ++lc) {
         // Forward: U^T y = F. While F and every y before it are +0.0, y(i) is
@@ -424,35 +471,131 @@ void ResolveSistema(AnalysisModel& m)
     }
     for (Int lc = 1; lc <= m.LoadCaseCount; ++lc)
         m.LoadVector(1, lc) = store(div(m.LoadVector(1, lc), S[m.DiagPointer[1]]));
+}
 
-    // Reactions of the restrained freedoms, positive upward / counter-clockwise;
-    // every load case overwrites the previous one's.
+// Each freedom of each support entry, in order, decoded as AplicaApoios
+// decodes the codes.
+void supportFreedoms(const AnalysisModel& m, std::vector<FactoredStiffness::Freedom>& freedoms)
+{
+    freedoms.clear();
     const Int dof = m.DofPerNode;
     const Int weight = topDigitWeight(dof);
-    for (Int lc = 1; lc <= m.LoadCaseCount; ++lc) {
-        for (Int s = 1; s <= m.SupportCount; ++s) {
-            Int r = weight;
-            Int code = m.SupportCode[s];
-            const Int n = m.SupportNode[s];
-            for (Int d = 1; d <= dof; ++d) {
-                const Int g = addInt(mulInt(subInt(n, 1), dof), d);
-                m.Reaction(s, d) = 0;
-                if (intDiv(code, r) != 0) {
-                    m.Reaction(s, d) =
-                        store((static_cast<Real>(m.SupportValue(s, d)) - m.LoadVector(g, lc)) * Penalty);
-                    code = subInt(code, r);
-                }
-                r = intDiv(r, 10);
-            }
+    for (Int s = 1; s <= m.SupportCount; ++s) {
+        Int r = weight;
+        Int code = m.SupportCode[s];
+        const Int n = m.SupportNode[s];
+        for (Int d = 1; d <= dof; ++d) {
+            const Int g = addInt(mulInt(subInt(n, 1), dof), d);
+            const bool restrained = intDiv(code, r) != 0;
+            if (restrained) code = subInt(code, r);
+            freedoms.push_back({s, d, g, restrained});
+            r = intDiv(r, 10);
         }
     }
 }
+
+// Reactions of the restrained freedoms, positive upward / counter-clockwise;
+// every load case overwrites the previous one's.
+void reactions(AnalysisModel& m, const std::vector<FactoredStiffness::Freedom>& freedoms)
+{
+    for (Int lc = 1; lc <= m.LoadCaseCount; ++lc) {
+        for (const FactoredStiffness::Freedom& f : freedoms) {
+            m.Reaction(f.support, f.dof) = 0;
+            if (f.restrained)
+                m.Reaction(f.support, f.dof) = store(
+                    (static_cast<Real>(m.SupportValue(f.support, f.dof)) - m.LoadVector(f.equation, lc)) *
+                    Penalty);
+        }
+    }
+}
+
+}  // namespace
+
+void ResolveSistema(AnalysisModel& m)
+{
+    const Profile p = profileOf(m);
+    decompose(m, p);
+    substitute(m, p);
+    if (m.LoadCaseCount >= 1) {
+        // Kept from run to run: no allocation after the first.
+        thread_local std::vector<FactoredStiffness::Freedom> freedoms;
+        supportFreedoms(m, freedoms);
+        reactions(m, freedoms);
+    }
+}
+
+namespace {
+
+using ForceMatrix = long double[4][4];
+
+// The rows of T = k R of an element, row(i, Ti1, Ti2, Ti3, Ti4) for i = 0..3,
+// of which a solution with count freedoms per element reads rows and columns
+// 1..count.
+template <class Row>
+[[gnu::always_inline]] inline void forceRows(const ElementTerms& t, Int count, Row row)
+{
+    const auto [c, s, a, b, f] = t;
+    const Real h = f / 2;
+    const Real ac = a * c, bc = b * c, fc = f * c, hc = h * c;
+    if (count == 4 && s == 0 && solid(ac) && solid(bc) && solid(fc) && solid(hc)) {
+        // Horizontal, as in MontaElementos: the terms with s drop out.
+        row(0, ac, bc, -ac, bc);
+        row(1, bc, fc, -bc, hc);
+        row(2, -ac, -bc, ac, -bc);
+        row(3, bc, hc, -bc, fc);
+        return;
+    }
+    row(0, a * c - b * s, b * c + a * s, -a * c - b * s, b * c - a * s);
+    row(1, b * c - f * s, f * c + b * s, -b * c - h * s, h * c - b * s);
+    row(2, -a * c + b * s, -b * c - a * s, a * c + b * s, -b * c + a * s);
+    row(3, b * c - h * s, h * c + b * s, -b * c - f * s, f * c - b * s);
+}
+
+void forceMatrix(const ElementTerms& t, Int count, ForceMatrix& T)
+{
+    forceRows(t, count, [&T](int i, Real t1, Real t2, Real t3, Real t4) {
+        T[i][0] = t1, T[i][1] = t2, T[i][2] = t3, T[i][3] = t4;
+    });
+}
+
+// ElementForce[i + 1] = row i of T times ElementDisp 1..4, summed from 0 in
+// column order.
+[[gnu::always_inline]] inline void forceRow(AnalysisModel& m, int i, Real t1, Real t2, Real t3, Real t4)
+{
+    Real sum = 0;
+    sum += t1 * m.ElementDisp[1];
+    sum += t2 * m.ElementDisp[2];
+    sum += t3 * m.ElementDisp[3];
+    sum += t4 * m.ElementDisp[4];
+    m.ElementForce[i + 1] = store(sum);
+}
+
+// ElementForce = T ElementDisp for count freedoms, each row summed from 0 in
+// column order, and the start shear and moment of element e.
+void endForces(AnalysisModel& m, Int e, const ForceMatrix& T, Int count)
+{
+    if (count == 4) {
+        for (int i = 0; i < 4; ++i) forceRow(m, i, T[i][0], T[i][1], T[i][2], T[i][3]);
+    } else {
+        for (Int i = 1; i <= count; ++i) {
+            Real sum = 0;
+            for (Int j = 1; j <= count; ++j)
+                sum += T[detail::at("T", i, 4)][detail::at("T", j, 4)] * m.ElementDisp[j];
+            m.ElementForce[i] = store(sum);
+        }
+    }
+    m.ElementStartShear[e] = m.ElementForce[1];
+    m.ElementStartMoment[e] = m.ElementForce[2];
+}
+
+}  // namespace
 
 void EsforcosExtremos(AnalysisModel& m)
 {
     m.ElementStartShear.fill(0.0);
     m.ElementStartMoment.fill(0.0);
     const Int dof = m.DofPerNode;
+    const Int count = m.ElementDofCount;
     for (Int e = 1; e <= m.ElementCount; ++e) {
         Int t = 1;
         for (Int j = 1; j <= m.NodesPerElement; ++j) {
@@ -461,44 +604,97 @@ void EsforcosExtremos(AnalysisModel& m)
                 ++t;
             }
         }
-
-        const auto [c, s, a, b, f] = elementTerms(m, e);
-        const Real h = f / 2;
-        // ElementForce = T u with T = k R, each row summed from 0 in column order.
-        const Int count = m.ElementDofCount;
-        const Real ac = a * c, bc = b * c, fc = f * c, hc = h * c;
-        if (count == 4 && s == 0 && solid(ac) && solid(bc) && solid(fc) && solid(hc)) {
-            // Horizontal, as in MontaElementos: the terms with s drop out and
-            // the four that are left stay in registers.
-            const auto row = [&m](Int i, Real t1, Real t2, Real t3, Real t4) {
-                Real sum = 0;
-                sum += t1 * m.ElementDisp[1];
-                sum += t2 * m.ElementDisp[2];
-                sum += t3 * m.ElementDisp[3];
-                sum += t4 * m.ElementDisp[4];
-                m.ElementForce[i] = store(sum);
-            };
-            row(1, ac, bc, -ac, bc);
-            row(2, bc, fc, -bc, hc);
-            row(3, -ac, -bc, ac, -bc);
-            row(4, bc, hc, -bc, fc);
-        } else {
-            const Real T[4][4] = {
-                {a * c - b * s, b * c + a * s, -a * c - b * s, b * c - a * s},
-                {b * c - f * s, f * c + b * s, -b * c - h * s, h * c - b * s},
-                {-a * c + b * s, -b * c - a * s, a * c + b * s, -b * c + a * s},
-                {b * c - h * s, h * c + b * s, -b * c - f * s, f * c - b * s},
-            };
-            for (Int i = 1; i <= count; ++i) {
-                Real sum = 0;
-                for (Int j = 1; j <= count; ++j)
-                    sum += T[detail::at("T", i, 4)][detail::at("T", j, 4)] * m.ElementDisp[j];
-                m.ElementForce[i] = store(sum);
-            }
+        if (count == 4) {
+            // Each row summed as it is formed: the terms stay in registers.
+            forceRows(elementTerms(m, e), count,
+                      [&m](int i, Real t1, Real t2, Real t3, Real t4) { forceRow(m, i, t1, t2, t3, t4); });
+            m.ElementStartShear[e] = m.ElementForce[1];
+            m.ElementStartMoment[e] = m.ElementForce[2];
+            continue;
         }
-        m.ElementStartShear[e] = m.ElementForce[1];
-        m.ElementStartMoment[e] = m.ElementForce[2];
+        ForceMatrix T;
+        forceMatrix(elementTerms(m, e), count, T);
+        endForces(m, e, T, count);
     }
+}
+
+FactoredStiffness::FactoredStiffness(AnalysisModel& m)
+{
+    ColunasAltura(m);
+    MontaRigidez(m);
+    MontaCargas(m);
+    applySupports(m, &supportLoads_);
+    profile_ = profileOf(m);
+    decompose(m, profile_);
+
+    // Reactions: which freedom of which support entry each one is.
+    if (m.LoadCaseCount >= 1) supportFreedoms(m, freedoms_);
+
+    // The end forces of two-node elements with two freedoms a node: each
+    // element's equations and T, the same terms the assembly has just taken.
+    // Other layouts go through EsforcosExtremos itself.
+    const Int dof = m.DofPerNode;
+    if (m.NodesPerElement == 2 && dof == 2 && m.ElementDofCount == 4) {
+        for (Int e = 1; e <= m.ElementCount; ++e) {
+            ElementForces ef{};
+            for (Int j = 1; j <= 2; ++j)
+                for (Int d = 1; d <= 2; ++d)
+                    ef.equation[static_cast<std::size_t>((j - 1) * 2 + d - 1)] =
+                        addInt(mulInt(subInt(m.Incidence(e, j), 1), dof), d);
+            forceMatrix(elementTerms(m, e), 4, ef.T);
+            elements_.push_back(ef);
+        }
+        twoNodeBeam_ = true;
+    }
+
+    // The load vector entries a solve can write: the equations (the
+    // substitutions), the nodes' (the nodal loads of load case 1 belong to
+    // nodes 1..NodeCount) and the supports'.
+    if (m.LoadCaseCount == 1) {
+        Int reach = std::max<Int>(m.EquationCount, mulInt(m.NodeCount, dof));
+        for (const SupportLoadTerm& t : supportLoads_) reach = std::max(reach, t.equation);
+        for (const Freedom& f : freedoms_) reach = std::max(reach, f.equation);
+        loadReach_ = std::min<Int>(reach, capacity::Equations);
+    }
+}
+
+void FactoredStiffness::solve(AnalysisModel& m)
+{
+    // After a solve that went through, only what a solve writes can be other
+    // than zero (nothing else writes the model meanwhile): the load vector
+    // within its reach in load case 1 and the end forces of the elements.
+    const bool clean = clean_;
+    clean_ = false;
+    if (clean && loadReach_ > 0) {
+        for (Int g = 1; g <= loadReach_; ++g) m.LoadVector(g, 1) = 0.0;
+        addNodalLoads(m);
+    } else {
+        MontaCargas(m);
+    }
+    for (const SupportLoadTerm& t : supportLoads_) {
+        for (Int lc = 1; lc <= m.LoadCaseCount; ++lc) {
+            double& f = m.LoadVector(t.equation, lc);
+            f = store(f + static_cast<Real>(t.diagonal) * static_cast<Real>(t.value));
+        }
+    }
+    substitute(m, profile_);
+    reactions(m, freedoms_);
+
+    if (!twoNodeBeam_) {
+        EsforcosExtremos(m);
+        return;
+    }
+    if (!clean) {
+        m.ElementStartShear.fill(0.0);
+        m.ElementStartMoment.fill(0.0);
+    }
+    for (Int e = 1; e <= m.ElementCount; ++e) {
+        const ElementForces& ef = elements_[static_cast<std::size_t>(e - 1)];
+        for (Int t = 1; t <= 4; ++t)
+            m.ElementDisp[t] = m.LoadVector(ef.equation[static_cast<std::size_t>(t - 1)], 1);
+        endForces(m, e, ef.T, 4);
+    }
+    clean_ = true;
 }
 
 void SolveBeam(AnalysisModel& m)

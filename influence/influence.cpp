@@ -19,6 +19,7 @@
 #include "engine/section_forces.h"
 #include "engine/text_fields.h"
 #include "influence/unit_load.h"
+#include "influence/unit_load_solver.h"
 
 namespace kalvoro {
 
@@ -54,6 +55,29 @@ double rightShearAbscissa(double xs, Real sectionLength, double loadAt)
 }
 
 }  // namespace
+
+void SolvedPositions::start(long n, double xs)
+{
+    n_ = n;
+    xs_ = std::bit_cast<std::uint64_t>(xs);
+    moments_.clear();
+}
+
+bool SolvedPositions::holds(long n, double xs) const
+{
+    return n_ != 0 && n == n_ && std::bit_cast<std::uint64_t>(xs) == xs_;
+}
+
+void SolvedPositions::remember(long k, double d, std::optional<double> moment)
+{
+    moments_[{k, std::bit_cast<std::uint64_t>(d)}] = moment;
+}
+
+const std::optional<double>* SolvedPositions::find(long k, double d) const
+{
+    const auto at = moments_.find({k, std::bit_cast<std::uint64_t>(d)});
+    return at == moments_.end() ? nullptr : &at->second;
+}
 
 void NovaCarga(AnalysisModel& m)
 {
@@ -130,34 +154,39 @@ void UnitLoadSession::restoreUserRows() noexcept
     write({true, {}});
 }
 
-bool UnitLoadSession::li(long k, long n, double d, double x, double& M, double& V)
+bool SectionForces(const AnalysisModel& m, long n, double x, double& M, double& V)
 {
-    const Contents before = now_;
-    const auto putBack = [&] {
-        zeroTouchedRows();
-        write(before);
-    };
     try {
-        clearRows();
-        setUnitLoad(k, d);
-        solveForLoadRows(m_);
-
-        const double Ln = store(spanXExtent(m_, n));
-        const double Pn = m_.LoadRowValue(n, 2, 1);
-        const double dn = m_.LoadRowValue(n, 3, 1);
-        const double V0 = m_.ElementStartShear[n];
-        const double M0 = m_.ElementStartMoment[n];
+        const double Ln = store(spanXExtent(m, n));
+        const double Pn = m.LoadRowValue(n, 2, 1);
+        const double dn = m.LoadRowValue(n, 3, 1);
+        const double V0 = m.ElementStartShear[n];
+        const double M0 = m.ElementStartMoment[n];
         // Only the unit load acts, so the uniform load of the section span is 0.
         const double moment = MomentoSecao(x, 0.0, Pn, dn, Ln, V0, M0);
         const double shear = CortanteSecao(x, 0.0, Pn, dn, Ln, V0, M0);
-        putBack();
         M = moment;
         V = shear;
         return true;
     } catch (const Error&) {
-        putBack();
         return false;
     }
+}
+
+bool UnitLoadSession::li(long k, long n, double d, double x, double& M, double& V)
+{
+    const Contents before = now_;
+    bool solved = false;
+    try {
+        clearRows();
+        setUnitLoad(k, d);
+        solveForLoadRows(m_);
+        solved = SectionForces(m_, n, x, M, V);
+    } catch (const Error&) {
+    }
+    zeroTouchedRows();
+    write(before);
+    return solved;
 }
 
 bool Li(AnalysisModel& m, long k, long n, double d, double x, double& M, double& V)
@@ -168,11 +197,35 @@ bool Li(AnalysisModel& m, long k, long n, double d, double x, double& M, double&
 
 namespace {
 
+struct SectionOrdinates {
+    double Vesq, Vdir, M;
+    bool momentAtSection;  // M is the moment at xs itself
+};
+
+// The report's three ordinates of section (n, xs) for the unit-load solution
+// the solver holds (the unit load on row k at d): the shear at xs ("Cortante
+// esq."), the shear just right of the section ("Cortante dir.", see
+// rightShearAbscissa) and the moment at xs. An evaluation that fails leaves
+// the values before it, 0 at first.
+SectionOrdinates sectionOrdinates(const UnitLoadSolver& solver, long n, double xs, long k, double d)
+{
+    const Real Ln = spanXExtent(solver.model(), n);
+    SectionOrdinates o{};
+    double M = 0;
+    // The section span carries the unit load only when it is row k.
+    const double sectionLoadAt = k == n ? d : xs;
+    solver.sectionForces(n, rightShearAbscissa(xs, Ln, sectionLoadAt), M, o.Vdir);
+    o.momentAtSection = solver.sectionForces(n, xs, M, o.Vesq);
+    o.M = M;
+    return o;
+}
+
 // The report, built in the model's report channel. The section's row n must
 // exist (checked by the caller).
-void writeInfluenceReport(AnalysisModel& m, UnitLoadSession& rows, long n, double xs,
+void writeInfluenceReport(UnitLoadSolver& solver, long n, double xs, SolvedPositions* solved,
                           std::vector<InfluenceOrdinate>* ordinates)
 {
+    AnalysisModel& m = solver.model();
     std::string& out = m.ReportFile;
     out.clear();
     out += "Linha de Influência de Esforços Cortantes e Momentos Fletores";
@@ -183,24 +236,16 @@ void writeInfluenceReport(AnalysisModel& m, UnitLoadSession& rows, long n, doubl
         out += padText("Trecho", 7) + padText("Posição", 9) + padText("Cortante esq.", 14) +
                padText("Cortante dir.", 14) + padText("Momento", 14) + CrLf;
         for (int i = 0; i <= 10; ++i) {
-            // The command solves every position itself before the two section
-            // evaluations: a position that cannot be solved fails the whole
-            // report instead of printing zeros.
-            rows.clearRows();
+            // A position that cannot be solved fails the whole report instead
+            // of printing zeros; one solution serves all three ordinates.
             const double d = store(spanXExtent(m, k) / 10 * i);
-            rows.setUnitLoad(k, d);
-            solveForLoadRows(m);
+            solver.solve(k, d);
+            const SectionOrdinates o = sectionOrdinates(solver, n, xs, k, d);
+            if (solved) solved->remember(k, d, o.momentAtSection ? std::optional<double>(o.M) : std::nullopt);
 
-            double M = 0, Vdir = 0, Vesq = 0;
-            // The section span carries the unit load only when it is row k.
-            const double sectionLoadAt = k == n ? d : xs;
-            rows.li(k, n, d, rightShearAbscissa(xs, spanXExtent(m, n), sectionLoadAt), M, Vdir);
-            // The moment reported is the one at xs itself.
-            rows.li(k, n, d, xs, M, Vesq);
-
-            out += fieldInt(k, 7) + fieldReal(d, 9, 2) + fieldReal(Vesq, 14, 6) + fieldReal(Vdir, 14, 6) +
-                   fieldReal(M, 14, 6) + CrLf;
-            if (ordinates) ordinates->push_back({k, d, Vesq, Vdir, M});
+            out += fieldInt(k, 7) + fieldReal(d, 9, 2) + fieldReal(o.Vesq, 14, 6) + fieldReal(o.Vdir, 14, 6) +
+                   fieldReal(o.M, 14, 6) + CrLf;
+            if (ordinates) ordinates->push_back({k, d, o.Vesq, o.Vdir, o.M});
         }
     }
 }
@@ -209,21 +254,26 @@ void writeInfluenceReport(AnalysisModel& m, UnitLoadSession& rows, long n, doubl
 
 std::string ComputeInfluenceReport(AnalysisModel& m, const std::string& trechoText,
                                    const std::string& posText, const std::string& dataFile,
-                                   std::vector<InfluenceOrdinate>* ordinates)
+                                   SolvedPositions* solved, std::vector<InfluenceOrdinate>* ordinates)
 {
+    // Nothing of an earlier command survives, even when this one fails at once.
+    if (solved) *solved = SolvedPositions{};
     const long n = toInt(trechoText);
     const double xs = toReal(posText);
     // A section row that is not one of the beam's load rows would read a row
     // the model holds only by chance (zeros, or a larger earlier beam's span).
     if (n < 1 || n > m.LoadRowCount[1])
         throw IndexError("trecho " + fieldInt(n, 0) + " fora de 1.." + fieldInt(m.LoadRowCount[1], 0));
+    if (solved) solved->start(n, xs);
 
-    UnitLoadSession rows(m);
     try {
-        writeInfluenceReport(m, rows, n, xs, ordinates);
+        {
+            // The solver puts the user's rows back when it goes.
+            UnitLoadSolver solver(m);
+            writeInfluenceReport(solver, n, xs, solved, ordinates);
+        }
         writeTextFile(derivedName(dataFile, "LIM.sai"), m.ReportFile);
     } catch (const Error&) {
-        rows.restoreUserRows();
         // The first failure is the one that counts; a beam that cannot be
         // solved again for its own loads has nothing better to report.
         try {
@@ -232,7 +282,6 @@ std::string ComputeInfluenceReport(AnalysisModel& m, const std::string& trechoTe
         }
         throw;
     }
-    rows.restoreUserRows();
     RestoreUserSolution(m);
     return m.ReportFile;
 }

@@ -1,5 +1,6 @@
-// The moment influence line drawn over the whole beam. Every ordinate is a
-// full solution of the beam through Li; the frame (axis, span numbers,
+// The moment influence line drawn over the whole beam. Every ordinate is
+// solved as Li solves it, through the one factor of the matrix the drawing
+// makes (unit_load_solver.h); the frame (axis, span numbers,
 // supports) is the one of the moment and shear pages, with this page's own
 // vertical scale and origin and without pan or zoom.
 //
@@ -9,6 +10,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 #include <vector>
 
 #include "data/numbers.h"
@@ -18,7 +20,7 @@
 #include "engine/errors.h"
 #include "engine/text_fields.h"
 #include "influence/influence.h"
-#include "influence/unit_load.h"
+#include "influence/unit_load_solver.h"
 
 namespace kalvoro {
 
@@ -100,13 +102,53 @@ private:
     bool penAt_ = false;  // the canvas's pen stands on at_
 };
 
-// The picture itself; the model's load rows come back from every Li call, its
+// The moment at section (n, xs) for the unit load on row k at d, one position
+// as Li gives it: a position that cannot be solved or evaluated leaves M as it
+// was. Positions the report of the command has solved are taken from it.
+class PointMoments {
+public:
+    PointMoments(AnalysisModel& m, long n, double xs, const SolvedPositions* solved)
+        : n_(n), xs_(xs), solved_(solved && solved->holds(n, xs) ? solved : nullptr)
+    {
+        // A beam no position of which can be solved leaves every point failed.
+        try {
+            solver_.emplace(m);
+        } catch (const Error&) {
+        }
+    }
+
+    void at(long k, double d, double& M)
+    {
+        if (solved_) {
+            if (const std::optional<double>* known = solved_->find(k, d)) {
+                if (*known) M = **known;
+                return;
+            }
+        }
+        if (!solver_) return;
+        try {
+            solver_->solve(k, d);
+        } catch (const Error&) {
+            return;
+        }
+        double ignored = 0;
+        solver_->sectionForces(n_, xs_, M, ignored);
+    }
+
+private:
+    long n_;
+    double xs_;
+    const SolvedPositions* solved_;
+    std::optional<UnitLoadSolver> solver_;
+};
+
+// The picture itself; the model's load rows come back afterwards, its
 // solution is the last unit load's.
-Recording drawInfluencePage(AnalysisModel& m, const DiagramSettings& s, long n, double xs)
+Recording drawInfluencePage(AnalysisModel& m, const DiagramSettings& s, long n, double xs,
+                            const SolvedPositions* solved)
 {
     const int W = s.influenceWidth;
     const int H = s.influenceHeight;
-    UnitLoadSession rows(m);
 
     const long e = m.LoadRowElement(n, 1);
     const long I = m.Incidence(e, 1);
@@ -117,9 +159,10 @@ Recording drawInfluencePage(AnalysisModel& m, const DiagramSettings& s, long n, 
 
     // Reference ordinates: the unit load at the section and at the middle of
     // its span; the larger is drawn a third of the page height from the axis.
-    double M1 = 0, M2 = 0, ignored = 0;
-    rows.li(n, n, xs, xs, M1, ignored);
-    rows.li(n, n, store(static_cast<Real>(Ln) / 2), xs, M2, ignored);
+    PointMoments moments(m, n, xs, solved);
+    double M1 = 0, M2 = 0;
+    moments.at(n, xs, M1);
+    moments.at(n, store(static_cast<Real>(Ln) / 2), M2);
     double Mref = std::fabs(M1) > std::fabs(M2) ? M1 : M2;
 
     // Every ordinate of the curve. A point whose solution fails keeps the
@@ -138,11 +181,11 @@ Recording drawInfluencePage(AnalysisModel& m, const DiagramSettings& s, long n, 
         // X grows by repeated addition: rounding decides whether the last pass
         // falls just below X2 (64 or 65 points before the end point).
         for (double X = c.X1; X < c.X2; X = store(static_cast<Real>(X) + step)) {
-            rows.li(j, n, store(static_cast<Real>(X) - c.X1), xs, M, ignored);
+            moments.at(j, store(static_cast<Real>(X) - c.X1), M);
             c.X.push_back(X);
             c.M.push_back(M);
         }
-        rows.li(j, n, store(static_cast<Real>(c.X2) - c.X1), xs, M, ignored);
+        moments.at(j, store(static_cast<Real>(c.X2) - c.X1), M);
         c.X.push_back(c.X2);
         c.M.push_back(M);
         curves.push_back(std::move(c));
@@ -197,7 +240,8 @@ Recording drawInfluencePage(AnalysisModel& m, const DiagramSettings& s, long n, 
 
 bool DesenhaLinhaInfluencia(AnalysisModel& m, const DiagramSettings& s, const std::string& trechoText,
                             const std::string& posText, const std::string& dataFile,
-                            const MessageSink& messages, Recording& page, bool svg)
+                            const MessageSink& messages, Recording& page, bool svg,
+                            const SolvedPositions* solved)
 {
     const auto n = parseInt(trechoText);
     const auto xs = parseReal(posText);
@@ -212,7 +256,7 @@ bool DesenhaLinhaInfluencia(AnalysisModel& m, const DiagramSettings& s, const st
     }
 
     try {
-        page = drawInfluencePage(m, s, *n, *xs);
+        page = drawInfluencePage(m, s, *n, *xs, solved);
         SavePage(page, dataFile, "LIM", svg);
     } catch (const Error&) {
         // The drawing's own failure is the one to report.

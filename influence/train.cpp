@@ -13,7 +13,7 @@
 #include "engine/arithmetic.h"
 #include "engine/errors.h"
 #include "engine/section_forces.h"
-#include "influence/unit_load_solver.h"
+#include "influence/train_solver.h"
 
 namespace kalvoro {
 
@@ -299,7 +299,7 @@ Line influenceLine(const AnalysisModel& m, const std::vector<SpanGeometry>& span
     line.begin = spans.front().X0;
     line.end = spans.back().X0 + spans.back().L;
     const auto value = [&](const UnitSolution& u, bool counted) {
-        const SectionForces f = ForcesAt(m, u, s.n, s.xs);
+        const SectionValues f = ForcesAt(m, u, s.n, s.xs);
         if (!shear) return Real(f.M);
         // The unit load standing on the section counts in the shear from the
         // left piece's side; the span functions leave it out there.
@@ -394,7 +394,7 @@ std::vector<TrainSection> compute(AnalysisModel& m, const Train& t, const std::v
     }
 
     std::vector<SpanSamples> samples(spans.size());
-    UnitLoadSolver solver(m);
+    TrainSolver solver(m);
     for (std::size_t k = 0; k < spans.size(); ++k) {
         std::vector<double> cuts{0, spans[k].L};
         for (const SectionSpec& s : sections)

@@ -24,6 +24,12 @@
 
 namespace kalvoro {
 
+// Moment M and shear V at abscissa x of load row n's span for the solution
+// the model holds, with row n's own load as the load rows hold it: the span
+// functions with a uniform load of 0 and the start forces of element n. False,
+// with M and V left as they were, when they cannot be evaluated.
+bool SectionForces(const AnalysisModel& m, long n, double x, double& M, double& V);
+
 class UnitLoadSession {
 public:
     // Keeps the load-case-1 values of all 400 rows as they stand (the user's).

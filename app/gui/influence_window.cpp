@@ -31,6 +31,7 @@
 #include "influence/influence.h"
 #include "influence/train.h"
 #include "influence/train_files.h"
+#include "influence/train_solver.h"
 #include "influence/unit_load_solver.h"
 
 namespace kalvoro {
@@ -188,13 +189,14 @@ void TLinhaInfluencia::SpeedButton1Click()
     const std::string reportBase = dataFile.empty() ? unnamedFolder() : dataFile;
 
     Recording page;
+    SolvedPositions solved;
     try {
-        ComputeInfluenceReport(*host_.model, trecho, pos, reportBase);
+        ComputeInfluenceReport(*host_.model, trecho, pos, reportBase, &solved);
         loadReport(*report_, derivedName(reportBase, "LIM.sai"));
         const auto say = [this](const std::string& m) {
             host_.dialogs->showMessage(QString::fromStdString(m));
         };
-        if (DesenhaLinhaInfluencia(*host_.model, settings, trecho, pos, dataFile, say, page))
+        if (DesenhaLinhaInfluencia(*host_.model, settings, trecho, pos, dataFile, say, page, false, &solved))
             showDrawing(page);
         else
             return;

@@ -306,7 +306,7 @@ TEST_F(Batch, JsonHoldsEveryResultBitForBit)
     }
 
     std::vector<kalvoro::InfluenceOrdinate> ordinates;
-    kalvoro::ComputeInfluenceReport(*m, "2", "1.5", (dir / "aqui.vig").string(), &ordinates);
+    kalvoro::ComputeInfluenceReport(*m, "2", "1.5", (dir / "aqui.vig").string(), nullptr, &ordinates);
     const auto& influence = doc.at("influence");
     c.same(influence.at("section").at("span"), 2L, "section");
     c.same(influence.at("section").at("position"), 1.5, "section");

@@ -1,7 +1,9 @@
 #include "data/text_file.h"
 
 #include <gtest/gtest.h>
+
 #include <sys/resource.h>
+#include <sys/stat.h>
 
 #include <cerrno>
 #include <csignal>
@@ -136,6 +138,32 @@ TEST_F(AtomicWrite, ReplacesWholeFiles)
     writeTextFile(path("v.vig"), "Seção\r\n");
     EXPECT_EQ(readFileBytes(path("v.vig")), "Se\xE7\xE3o\r\n");
     EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 1);
+}
+
+// A replaced file keeps its mode, whether or not it is the one a new file
+// gets; a new file has 0666 less the umask. Files of 0 bytes, of the size a
+// single read asks for and beyond it read back whole.
+TEST_F(AtomicWrite, KeepsPermissionsAndReadsEverySize)
+{
+    const mode_t mask = ::umask(022);
+    ::umask(mask);
+    for (const mode_t mode : {mode_t{0600}, mode_t{0640}, mode_t(0666 & ~mask), mode_t{04755}}) {
+        SCOPED_TRACE(mode);
+        ASSERT_EQ(::chmod(path("v.vig").c_str(), mode), 0);
+        writeFileAtomically(path("v.vig"), "novo");
+        struct stat info;
+        ASSERT_EQ(::stat(path("v.vig").c_str(), &info), 0);
+        EXPECT_EQ(info.st_mode & 07777, mode);
+    }
+    writeFileAtomically(path("nova.vig"), "");
+    struct stat info;
+    ASSERT_EQ(::stat(path("nova.vig").c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 07777, mode_t(0666 & ~mask));
+    for (const std::size_t size : {0UL, 1UL, 65536UL, 65537UL, 200000UL}) {
+        const std::string bytes(size, 'x');
+        writeFileAtomically(path("nova.vig"), bytes);
+        EXPECT_EQ(readFileBytes(path("nova.vig")), bytes) << size;
+    }
 }
 
 // Root ignores permissions, so the unwritable places are ones no one can

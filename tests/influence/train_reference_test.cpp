@@ -17,7 +17,7 @@
 #include "engine/section_forces.h"
 #include "influence/influence.h"
 #include "influence/train.h"
-#include "influence/unit_load_solver.h"
+#include "influence/train_solver.h"
 #include "test_beams.h"
 
 namespace kalvoro {
