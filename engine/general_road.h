@@ -62,6 +62,9 @@ struct SpanCurve {
 };
 
 SpanCurve CurvaDoTrecho(const AnalysisModel& m, const BeamLoads& loads, long i);
+// The same from the span's loads, its length and the shear and moment at its
+// start caused by the nodal displacements alone.
+SpanCurve CurvaDoTrecho(const std::vector<SpanLoad>& spanLoads, Real L, Real startShear, Real startMoment);
 
 // The results report of the general road: same blocks and columns as
 // Resultados, the span figures taken from the piecewise curves.
