@@ -73,7 +73,7 @@ SupportedSystem::SupportedSystem(const SupportedBeam& beam) : beam_(beam)
         if (!(L > 0)) throw ArithmeticError("divisão por zero");
         const SpanStiffness k = stiffnessOf(beam_.spans[i], L);
         const Real h = k.f / 2;
-        const std::size_t d[4] = {first_[i], rotationRight(i), first_[i + 1], rotationLeft(i + 1)};
+        const auto d = freedoms(i);
         const Real K[4][4] = {
             {k.a, k.b, -k.a, k.b}, {k.b, k.f, -k.b, h}, {-k.a, -k.b, k.a, -k.b}, {k.b, h, -k.b, k.f}};
         for (int p = 0; p < 4; ++p)
@@ -150,6 +150,64 @@ void SupportedSystem::mechanism(std::size_t pivot) const
                       (named == 1 ? " forma" : " formam") + " um mecanismo");
 }
 
+// L D L^T u = rhs, in place.
+void SupportedSystem::substitute(std::vector<Real>& u) const
+{
+    for (std::size_t i = 0; i < count_; ++i)
+        for (std::size_t k = i >= Band ? i - Band : 0; k < i; ++k) u[i] -= term(factor_, i, k) * u[k];
+    for (std::size_t i = 0; i < count_; ++i) u[i] /= term(factor_, i, i);
+    for (std::size_t i = count_; i-- > 0;)
+        for (std::size_t k = i + 1; k <= std::min(i + Band, count_ - 1); ++k)
+            u[i] -= term(factor_, k, i) * u[k];
+}
+
+std::vector<SupportedSystem::Ordinate> SupportedSystem::influence(
+    std::size_t n, double xs, double xRight,
+    const std::vector<std::pair<std::size_t, double>>& positions) const
+{
+    if (n >= beam_.spans.size()) throw IndexError("trecho " + std::to_string(n + 1) + " fora da viga");
+    const Real L = lengths_[n];
+    const SpanStiffness k = stiffnessOf(beam_.spans[n], L);
+    const auto d = freedoms(n);
+    // Rows 1 and 2 of the span's k: its start shear and moment are
+    // row . u = row . K^-1 F = (K^-1 row) . F, K being symmetric.
+    const Real rows[2][4] = {{k.a, k.b, -k.a, k.b}, {k.b, k.f, -k.b, k.f / 2}};
+    std::vector<Real> z[2];
+    for (int r = 0; r < 2; ++r) {
+        z[r].assign(count_, 0);
+        for (int j = 0; j < 4; ++j)
+            if (!prescribed_[d[j]]) z[r][d[j]] += rows[r][j];
+        substitute(z[r]);
+    }
+    std::vector<Ordinate> out;
+    for (const auto& [span, a] : positions) {
+        if (span >= beam_.spans.size())
+            throw IndexError("trecho " + std::to_string(span + 1) + " fora da viga");
+        const SpanLoad unit{LoadKind::Point, -1.0, 0, a, 0};
+        const auto f = EquivalentLoads(unit, lengths_[span]);
+        const auto e = freedoms(span);
+        Real force = 0, moment = 0;
+        for (int j = 0; j < 4; ++j) {
+            force += z[0][e[j]] * f[j];
+            moment += z[1][e[j]] * f[j];
+        }
+        const SpanCurve c = CurvaDoTrecho(span == n ? std::vector<SpanLoad>{unit} : std::vector<SpanLoad>{},
+                                          L, store(force), store(moment));
+        // The piece that holds x: loads at a piece's start belong to it.
+        const auto at = [&c](Real x) {
+            const Piece* p = &c.pieces.front();
+            for (const Piece& q : c.pieces)
+                if (q.x0 <= x) p = &q;
+            return p;
+        };
+        const Piece* left = at(xs);
+        const Piece* right = at(xRight);
+        out.push_back({store(left->shear(xs - left->x0)), store(right->shear(xRight - right->x0)),
+                       store(left->moment(xs - left->x0))});
+    }
+    return out;
+}
+
 SupportedResult SupportedSystem::solve(const BeamLoads& loads) const
 {
     return run(loads, true);
@@ -168,7 +226,7 @@ SupportedResult SupportedSystem::run(const BeamLoads& loads, bool settle) const
                          std::to_string(spans));
     std::vector<Real> F(count_, 0);
     for (std::size_t i = 0; i < spans; ++i) {
-        const std::size_t d[4] = {first_[i], rotationRight(i), first_[i + 1], rotationLeft(i + 1)};
+        const auto d = freedoms(i);
         for (const SpanLoad& load : loads[i]) {
             const auto f = EquivalentLoads(load, lengths_[i]);
             for (int k = 0; k < 4; ++k) F[d[k]] += f[k];
@@ -183,19 +241,14 @@ SupportedResult SupportedSystem::run(const BeamLoads& loads, bool settle) const
             if (prescribed_[j] && !prescribed_[i]) u[i] -= term(coupling_, i, j) * u[j];
             if (prescribed_[i] && !prescribed_[j]) u[j] -= term(coupling_, i, j) * u[i];
         }
-    for (std::size_t i = 0; i < count_; ++i)
-        for (std::size_t k = i >= Band ? i - Band : 0; k < i; ++k) u[i] -= term(factor_, i, k) * u[k];
-    for (std::size_t i = 0; i < count_; ++i) u[i] /= term(factor_, i, i);
-    for (std::size_t i = count_; i-- > 0;)
-        for (std::size_t k = i + 1; k <= std::min(i + Band, count_ - 1); ++k)
-            u[i] -= term(factor_, k, i) * u[k];
+    substitute(u);
 
     SupportedResult r;
     const std::size_t nodes = beam_.nodes.size();
     // Support forces: K u - F on a prescribed freedom, -k u on a spring.
     std::vector<Real> carried(count_, 0);
     for (std::size_t i = 0; i < spans; ++i) {
-        const std::size_t d[4] = {first_[i], rotationRight(i), first_[i + 1], rotationLeft(i + 1)};
+        const auto d = freedoms(i);
         const Real L = lengths_[i];
         const auto f = endForces(stiffnessOf(beam_.spans[i], L), {u[d[0]], u[d[1]], u[d[2]], u[d[3]]});
         for (int k = 0; k < 4; ++k) carried[d[k]] += f[k];

@@ -13,6 +13,7 @@
 // as L D L^T, so every further load case (the influence lines' unit loads)
 // costs one pair of substitutions.
 
+#include <array>
 #include <string>
 #include <vector>
 
@@ -70,6 +71,17 @@ public:
     // The same with the settlements left out: the influence lines' unit loads.
     SupportedResult solveLoads(const BeamLoads& loads) const;
 
+    // Influence lines of the section at xs of span n (from 0) for a downward
+    // unit load at each position (span, distance from its start): shear at
+    // xs and at xRight, moment at xs. Two substitutions in all: the section's
+    // end forces are linear in the loads through the adjoint solutions of
+    // the span's two end-force rows, so each position costs a few products.
+    struct Ordinate {
+        double shearLeft, shearRight, moment;
+    };
+    std::vector<Ordinate> influence(std::size_t n, double xs, double xRight,
+                                    const std::vector<std::pair<std::size_t, double>>& positions) const;
+
     std::size_t spanCount() const { return beam_.spans.size(); }
     double spanLength(std::size_t i) const { return lengths_[i]; }
 
@@ -81,6 +93,11 @@ private:
         return first_[node] + (beam_.nodes[node].extra.hinge ? 2 : 1);
     }
     void mechanism(std::size_t pivot) const;
+    void substitute(std::vector<Real>& u) const;
+    std::array<std::size_t, 4> freedoms(std::size_t span) const
+    {
+        return {first_[span], rotationRight(span), first_[span + 1], rotationLeft(span + 1)};
+    }
 
     SupportedBeam beam_;
     std::vector<double> lengths_;

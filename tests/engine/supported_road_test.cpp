@@ -170,3 +170,42 @@ TEST(SupportedRoad, ClosedFormsAndMechanisms)
 }
 
 }  // namespace
+
+namespace {
+
+// The adjoint influence lines against a whole solution per unit-load
+// position, on a beam with a spring, a settlement (left out of unit loads)
+// and a Gerber span; and Müller-Breslau's s/4 at the suspended span's middle.
+TEST(SupportedRoad, InfluenceLinesEqualWholeSolutions)
+{
+    Beam b = beam({{0, 10, {}},
+                   {6, 10, settles(-0.01)},
+                   {7.5, 0, hinge()},
+                   {11.5, 0, hinge()},
+                   {13, 0, springV(5e3)},
+                   {19, 10, {}}},
+                  0, true);
+    const SupportedSystem system(b.beam);
+    for (std::size_t n : {0u, 2u, 4u}) {
+        const double L = system.spanLength(n), xs = L / 2, xr = xs + L / 100;
+        std::vector<std::pair<std::size_t, double>> positions;
+        for (std::size_t k = 0; k < system.spanCount(); ++k)
+            for (int i = 0; i <= 10; ++i) positions.push_back({k, system.spanLength(k) * i / 10});
+        const auto lines = system.influence(n, xs, xr, positions);
+        for (std::size_t p = 0; p < positions.size(); ++p) {
+            BeamLoads loads(system.spanCount());
+            loads[positions[p].first].push_back({LoadKind::Point, -1.0, 0, positions[p].second, 0});
+            const SupportedResult r = system.solveLoads(loads);
+            const SpanCurve& c = r.curves[n];
+            const Piece* q = &c.pieces.front();
+            for (const Piece& piece : c.pieces)
+                if (piece.x0 <= xs) q = &piece;
+            EXPECT_NEAR(lines[p].moment, q->moment(xs - q->x0), 1e-9) << n << " " << p;
+            EXPECT_NEAR(lines[p].shearLeft, q->shear(xs - q->x0), 1e-9) << n << " " << p;
+        }
+    }
+    // A unit load at the middle of the suspended span of 4: M = 4/4 there.
+    EXPECT_NEAR(system.influence(2, 2, 2.04, {{2, 2}})[0].moment, 1, 1e-12);
+}
+
+}  // namespace
