@@ -1,4 +1,5 @@
 #include "batch.h"
+#include "batch_supported.h"
 
 #include <algorithm>
 #include <memory>
@@ -102,13 +103,19 @@ bool printed(std::ostream& out, std::ostream& err)
 // the data file cannot hold leaves its loads in `general` for the general
 // road; a refusal sends its place and reason to the sink.
 ReadResult readExtended(const std::string& file, AnalysisModel& m, std::optional<BeamLoads>& general,
-                        const MessageSink& messages)
+                        std::optional<ExtendedBeam>& supported, const MessageSink& messages)
 {
     const ExtendedRead x = AbrirVigx(file);
     ReadResult r;
     r.status = x.status;
     if (x.status != 0) {
         messages(x.message);
+        return r;
+    }
+    if (PrecisaApoiosEspeciais(x.beam)) {
+        supported = x.beam;
+        r.titleRead = true;
+        r.title = x.beam.title;
         return r;
     }
     PreencheModelo(x.beam, m);
@@ -144,8 +151,9 @@ int runBatch(const std::vector<std::string>& args, std::ostream& out, std::ostre
 
     ReadResult read;
     std::optional<BeamLoads> general;
+    std::optional<ExtendedBeam> supported;
     try {
-        read = o.file.ends_with(".vigx") ? readExtended(o.file, *model, general, toStderr)
+        read = o.file.ends_with(".vigx") ? readExtended(o.file, *model, general, supported, toStderr)
                                          : Abrir(o.file, *model, toStderr);
     } catch (const Error& e) {
         err << "Não foi possível ler o arquivo de dados: " << e.what() << '\n';
@@ -160,6 +168,8 @@ int runBatch(const std::vector<std::string>& args, std::ostream& out, std::ostre
         err << message << '\n';
         return read.status;
     }
+    if (supported)
+        return runSupportedBatch(*supported, {o.file, o.svg, o.influence, o.span, o.position}, out, err);
 
     std::vector<std::string> written;
     const DiagramSettings settings;

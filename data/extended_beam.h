@@ -30,7 +30,10 @@ inline constexpr std::size_t MaxExtendedSpans = 1000;
 
 struct ExtendedNode {
     ExtendedNode() = default;
-    ExtendedNode(double x_, std::int32_t support_, NodeSupport extra_ = {}) : x(x_), support(support_), extra(extra_) {}
+    ExtendedNode(double x_, std::int32_t support_, NodeSupport extra_ = {})
+        : x(x_), support(support_), extra(extra_)
+    {
+    }
     double x = 0;
     std::int32_t support = 0;  // 0, 1, 10 or 11, as in the data file
     NodeSupport extra;         // "spring", "settlement", "hinge"

@@ -52,7 +52,8 @@ std::string extraText(const NodeSupport& e)
         return s + "}";
     };
     return pair("spring", e.springVertical, e.springRotation) +
-           pair("settlement", e.settlementVertical, e.settlementRotation) + (e.hinge ? ", \"hinge\": true" : "");
+           pair("settlement", e.settlementVertical, e.settlementRotation) +
+           (e.hinge ? ", \"hinge\": true" : "");
 }
 
 std::string loadText(const SpanLoad& l)

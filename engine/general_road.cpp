@@ -116,8 +116,8 @@ void ResolveGeral(AnalysisModel& m, const BeamLoads& loads)
 
 SpanCurve CurvaDoTrecho(const AnalysisModel& m, const BeamLoads& loads, long i)
 {
-    return CurvaDoTrecho(loads.at(static_cast<std::size_t>(i - 1)), ElementLength(m, i), m.ElementStartShear[i],
-                         m.ElementStartMoment[i]);
+    return CurvaDoTrecho(loads.at(static_cast<std::size_t>(i - 1)), ElementLength(m, i),
+                         m.ElementStartShear[i], m.ElementStartMoment[i]);
 }
 
 SpanCurve CurvaDoTrecho(const std::vector<SpanLoad>& spanLoads, Real L, Real startShear, Real startMoment)

@@ -252,7 +252,9 @@ SupportedResult SupportedSystem::run(const BeamLoads& loads, bool settle) const
         const Real L = lengths_[i];
         const auto f = endForces(stiffnessOf(beam_.spans[i], L), {u[d[0]], u[d[1]], u[d[2]], u[d[3]]});
         for (int k = 0; k < 4; ++k) carried[d[k]] += f[k];
-        r.curves.push_back(CurvaDoTrecho(loads[i], L, f[0], f[1]));
+        r.startShear.push_back(store(f[0]));
+        r.startMoment.push_back(store(f[1]));
+        r.curves.push_back(CurvaDoTrecho(loads[i], L, r.startShear.back(), r.startMoment.back()));
     }
     for (std::size_t n = 0; n < nodes; ++n) {
         const NodeSupport& e = beam_.nodes[n].extra;

@@ -58,6 +58,9 @@ struct SupportedResult {
     // force and moment the support carries (a spring's force included).
     std::vector<double> vertical, rotation, rotationRight, force, moment;
     std::vector<SpanCurve> curves;  // per span
+    // Per span: shear and moment at its start from the displacements alone
+    // (the analysis model's ElementStartShear and ElementStartMoment).
+    std::vector<double> startShear, startMoment;
 };
 
 class SupportedSystem {
