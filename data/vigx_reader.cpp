@@ -50,7 +50,11 @@ std::string commaText(double v)
 
 std::string indexText(std::size_t i)
 {
-    return "[" + std::to_string(i + 1) + "]";
+    // Appended piece by piece: GCC 12 sees a false overlap in "[" + text + "]".
+    std::string s = "[";
+    s += std::to_string(i + 1);
+    s += ']';
+    return s;
 }
 
 // Status of a place in the file, from its path: loads, supports, then the
