@@ -28,11 +28,13 @@ void drawDiagrams(const ExtendedBeam& beam, const SupportedResult& r, const Supp
         m->ElementStartMoment[static_cast<long>(i + 1)] = r.startMoment[i];
     }
     const BeamLoads loads = CargasDaViga(beam);
+    std::vector<NodeSupport> nodes;
+    for (const ExtendedNode& n : beam.nodes) nodes.push_back(n.extra);
     const DiagramSettings settings;
-    DesenhaMomentosGeral(*m, loads, settings, run.file, run.svg);
+    DesenhaMomentosApoiados(*m, loads, nodes, settings, run.file, run.svg);
     written.push_back(derivedName(run.file, "M.wmf"));
     if (run.svg) written.push_back(derivedName(run.file, "M.svg"));
-    DesenhaCortantesGeral(*m, loads, settings, run.file, run.svg);
+    DesenhaCortantesApoiados(*m, loads, nodes, settings, run.file, run.svg);
     written.push_back(derivedName(run.file, "C.wmf"));
     if (run.svg) written.push_back(derivedName(run.file, "C.svg"));
 }

@@ -9,6 +9,7 @@
 #include "diagrams.h"
 #include "engine/engine.h"
 #include "engine/general_road.h"
+#include "support_symbols.h"
 
 namespace kalvoro {
 
@@ -159,7 +160,8 @@ void drawCurve(Canvas& c, const Page& pg, Kind kind, Real X1, const SpanCurve& c
     c.lineTo(pg.map.px(X1 + curve.L), pg.map.py(0));
 }
 
-Recording drawPage(const AnalysisModel& m, const BeamLoads& loads, const DiagramSettings& s, Kind kind)
+Recording drawPage(const AnalysisModel& m, const BeamLoads& loads, const DiagramSettings& s, Kind kind,
+                   const std::vector<NodeSupport>* extras = nullptr)
 {
     const bool moments = kind == Kind::Moments;
     const int W = moments ? s.momentWidth : s.shearWidth;
@@ -184,6 +186,11 @@ Recording drawPage(const AnalysisModel& m, const BeamLoads& loads, const Diagram
     StartPage(canvas, W, H);
     DrawAxisAndSpanNumbers(canvas, m, pg.map, s);
     DrawSupports(canvas, m, pg.map);
+    if (extras) {
+        std::vector<double> nodeX;
+        for (long n = 1; n <= m.NodeCount; ++n) nodeX.push_back(m.Coord(n, 1));
+        DrawNodeSupports(canvas, pg.map, nodeX, *extras, s);
+    }
     drawLoads(canvas, pg, loads);
     for (long i = 1; i <= m.ElementCount; ++i) {
         const Real X1 = m.Coord(m.Incidence(i, 1), 1);
@@ -209,6 +216,24 @@ Recording DesenhaCortantesGeral(const AnalysisModel& m, const BeamLoads& loads, 
                                 const std::string& dataFile, bool svg)
 {
     Recording page = drawPage(m, loads, s, Kind::Shear);
+    SavePage(page, dataFile, "C", svg);
+    return page;
+}
+
+Recording DesenhaMomentosApoiados(const AnalysisModel& m, const BeamLoads& loads,
+                                  const std::vector<NodeSupport>& nodes, const DiagramSettings& s,
+                                  const std::string& dataFile, bool svg)
+{
+    Recording page = drawPage(m, loads, s, Kind::Moments, &nodes);
+    SavePage(page, dataFile, "M", svg);
+    return page;
+}
+
+Recording DesenhaCortantesApoiados(const AnalysisModel& m, const BeamLoads& loads,
+                                   const std::vector<NodeSupport>& nodes, const DiagramSettings& s,
+                                   const std::string& dataFile, bool svg)
+{
+    Recording page = drawPage(m, loads, s, Kind::Shear, &nodes);
     SavePage(page, dataFile, "C", svg);
     return page;
 }

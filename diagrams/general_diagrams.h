@@ -8,10 +8,12 @@
 // as their trapezoid of arrows with the end values.
 
 #include <string>
+#include <vector>
 
 #include "diagram_settings.h"
 #include "engine/analysis_model.h"
 #include "engine/span_loads.h"
+#include "engine/supported_road.h"
 #include "recording.h"
 
 namespace kalvoro {
@@ -21,5 +23,15 @@ Recording DesenhaMomentosGeral(const AnalysisModel& m, const BeamLoads& loads, c
                                const std::string& dataFile, bool svg = false);
 Recording DesenhaCortantesGeral(const AnalysisModel& m, const BeamLoads& loads, const DiagramSettings& s,
                                 const std::string& dataFile, bool svg = false);
+
+// The same pages for a beam on the supported road, the model holding its
+// structure and that road's start forces, with the symbols of each node's
+// springs, settlement and hinge (nodes[n] for node n + 1).
+Recording DesenhaMomentosApoiados(const AnalysisModel& m, const BeamLoads& loads,
+                                  const std::vector<NodeSupport>& nodes, const DiagramSettings& s,
+                                  const std::string& dataFile, bool svg = false);
+Recording DesenhaCortantesApoiados(const AnalysisModel& m, const BeamLoads& loads,
+                                   const std::vector<NodeSupport>& nodes, const DiagramSettings& s,
+                                   const std::string& dataFile, bool svg = false);
 
 }  // namespace kalvoro
