@@ -3,9 +3,13 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <memory>
 #include <string>
 
+#include "data/beam_file.h"
 #include "data/extended_beam.h"
+#include "engine/general_road.h"
 
 namespace {
 
@@ -76,6 +80,43 @@ TEST(VigxSupports, RefusesEachMisuseNamingTheNode)
         } else {
             EXPECT_EQ(r.status, 6);
             EXPECT_EQ(r.message, c.message);
+        }
+    }
+}
+
+}  // namespace
+
+namespace {
+
+// Without springs, settlements or hinges the supported road is the general
+// road by another method (exact elimination instead of penalties, a band
+// factor instead of the skyline): the same end forces and extremes to 1e-9.
+TEST(VigxSupports, PlainBeamsAgreeWithTheGeneralRoad)
+{
+    for (const char* name : {"tres-trechos.vig", "vinte-e-quatro-trechos.vig"}) {
+        SCOPED_TRACE(name);
+        auto m = std::make_unique<AnalysisModel>();
+        const ReadResult read = Abrir(std::string(KALVORO_EXAMPLES) + "/" + name, *m, {});
+        ASSERT_EQ(read.status, 0);
+        ExtendedBeam beam = VigaDoModelo(*m, read.title);
+        // A moment and a partial linear load on every span, so the general road is taken.
+        for (ExtendedSpan& s : beam.spans) {
+            s.loads.push_back({LoadKind::Moment, 7, 0, 0.3, 0});
+            s.loads.push_back({LoadKind::Linear, -3, -9, 0.1, 0.9});
+        }
+        const BeamLoads loads = CargasDaViga(beam);
+        PreencheModelo(beam, *m);
+        ResolveGeral(*m, loads);
+        const SupportedResult r = SupportedSystem(VigaApoiada(beam)).solve(loads);
+        for (long i = 1; i <= m->ElementCount; ++i) {
+            const SpanCurve want = CurvaDoTrecho(*m, loads, i),
+                            &got = r.curves[static_cast<std::size_t>(i - 1)];
+            for (const auto& [g, w] : {std::pair{got.startShear(), want.startShear()},
+                                       {got.startMoment(), want.startMoment()},
+                                       {got.endMoment(), want.endMoment()},
+                                       {got.largestMoment().value, want.largestMoment().value},
+                                       {got.smallestShear().value, want.smallestShear().value}})
+                EXPECT_NEAR(g, w, 1e-9 * std::max(1.0, std::fabs(w))) << "span " << i;
         }
     }
 }
