@@ -1,4 +1,5 @@
 #include "batch.h"
+#include "batch_supported.h"
 
 #include <algorithm>
 #include <memory>
@@ -130,13 +131,19 @@ bool printed(std::ostream& out, std::ostream& err)
 // the data file cannot hold leaves its loads in `general` for the general
 // road; a refusal sends its place and reason to the sink.
 ReadResult readExtended(const std::string& file, AnalysisModel& m, std::optional<BeamLoads>& general,
-                        const MessageSink& messages)
+                        std::optional<ExtendedBeam>& supported, const MessageSink& messages)
 {
     const ExtendedRead x = AbrirVigx(file);
     ReadResult r;
     r.status = x.status;
     if (x.status != 0) {
         messages(x.message);
+        return r;
+    }
+    if (PrecisaApoiosEspeciais(x.beam)) {
+        supported = x.beam;
+        r.titleRead = true;
+        r.title = x.beam.title;
         return r;
     }
     PreencheModelo(x.beam, m);
@@ -191,8 +198,9 @@ int runBatch(const std::vector<std::string>& args, std::ostream& out, std::ostre
 
     ReadResult read;
     std::optional<BeamLoads> general;
+    std::optional<ExtendedBeam> supported;
     try {
-        read = o.file.ends_with(".vigx") ? readExtended(o.file, *model, general, toStderr)
+        read = o.file.ends_with(".vigx") ? readExtended(o.file, *model, general, supported, toStderr)
                                          : Abrir(o.file, *model, toStderr);
     } catch (const Error& e) {
         err << "Não foi possível ler o arquivo de dados: " << e.what() << '\n';
@@ -210,11 +218,13 @@ int runBatch(const std::vector<std::string>& args, std::ostream& out, std::ostre
     // The deflected shape, the results document and the trains' permanent
     // values know one uniform and one point load per span; a beam with other
     // loads gets none of them rather than wrong numbers.
-    if (general && (o.json || !o.train.empty())) {
+    if ((general || supported) && (o.json || !o.train.empty())) {
         err << (o.json ? "--json" : "--train")
             << " ainda não trata vigas com cargas que o arquivo .vig não comporta\n";
         return batch_exit::Usage;
     }
+    if (supported)
+        return runSupportedBatch(*supported, {o.file, o.svg, o.influence, o.span, o.position}, out, err);
 
     std::vector<std::string> written;
     const DiagramSettings settings;

@@ -17,6 +17,7 @@
 
 #include "engine/analysis_model.h"
 #include "engine/span_loads.h"
+#include "engine/supported_road.h"
 
 namespace kalvoro {
 
@@ -24,10 +25,18 @@ inline constexpr const char* ExtendedFormat = "kalvoro-beam";
 inline constexpr int ExtendedVersion = 1;
 // Beyond this a span's loads are refused: it keeps the work per span bounded.
 inline constexpr std::size_t MaxLoadsPerSpan = 1000;
+// Beyond this a beam is refused; the data file's capacities do not apply here.
+inline constexpr std::size_t MaxExtendedSpans = 1000;
 
 struct ExtendedNode {
+    ExtendedNode() = default;
+    ExtendedNode(double x_, std::int32_t support_, NodeSupport extra_ = {})
+        : x(x_), support(support_), extra(extra_)
+    {
+    }
     double x = 0;
     std::int32_t support = 0;  // 0, 1, 10 or 11, as in the data file
+    NodeSupport extra;         // "spring", "settlement", "hinge"
     friend bool operator==(const ExtendedNode&, const ExtendedNode&) = default;
 };
 
@@ -67,6 +76,12 @@ void SalvarVigx(const std::string& fileName, const ExtendedBeam& beam);
 // concentrated load per span, nothing else. Such a beam takes the specified
 // road whichever file it came from.
 bool CabeNoVig(const ExtendedBeam& beam);
+
+// Whether the beam needs the supported road: springs, settlements, hinges,
+// or more nodes than the analysis model holds.
+bool PrecisaApoiosEspeciais(const ExtendedBeam& beam);
+// The beam as that road takes it.
+SupportedBeam VigaApoiada(const ExtendedBeam& beam);
 
 // The loads of every span, span 1 first.
 BeamLoads CargasDaViga(const ExtendedBeam& beam);

@@ -49,6 +49,7 @@ std::string commaText(double v)
 
 std::string indexText(std::size_t i)
 {
+    // Appended piece by piece: GCC 12 sees a false overlap in "[" + text + "]".
     std::string s = "[";
     s += std::to_string(i + 1);
     s += ']';
@@ -60,7 +61,10 @@ std::string indexText(std::size_t i)
 int statusOfPath(const std::string& path)
 {
     if (path.find(".loads") != std::string::npos) return status::Loads;
-    if (path.starts_with("nodes") && path.ends_with(".support")) return status::Supports;
+    if (path.starts_with("nodes") &&
+        (path.ends_with(".support") || path.find(".spring") != std::string::npos ||
+         path.find(".settlement") != std::string::npos || path.ends_with(".hinge")))
+        return status::Supports;
     if (path.starts_with("nodes")) return status::Nodes;
     if (path.starts_with("spans")) return status::Spans;
     if (path.starts_with("materials")) return status::Materials;
@@ -290,14 +294,52 @@ void properties(const Json& root, const char* key, const char* name, int st, std
     }
 }
 
+// A node's springs, settlements and hinge, each only where its support code
+// allows it: a spring on a free direction, a settlement on a restrained one,
+// a hinge inside the beam where the rotation is neither held nor sprung.
+NodeSupport nodeSupport(const Json& node, const At& row, std::int32_t code, bool end)
+{
+    const bool heldV = code / 10 != 0, heldR = code % 10 != 0;
+    NodeSupport e;
+    // An object of "vertical" and/or "rotation"; each value through `read`.
+    const auto pair = [&](const char* key, auto read, double& vertical, double& rotation) {
+        if (!node.contains(key)) return;
+        const At at = row.key(key, status::Supports);
+        const Json& v = object(node[key], at, {"vertical", "rotation"});
+        if (v.empty()) at.refuse("deveria ter \"vertical\" ou \"rotation\"");
+        if (v.contains("vertical")) vertical = read(v["vertical"], at.key("vertical"), heldV);
+        if (v.contains("rotation")) rotation = read(v["rotation"], at.key("rotation"), heldR);
+    };
+    const auto spring = [](const Json& v, const At& at, bool held) {
+        if (held) at.refuse("mola numa direção que o apoio já impede");
+        return positive(v, at);
+    };
+    const auto settlement = [](const Json& v, const At& at, bool held) {
+        if (!held) at.refuse("recalque numa direção que o apoio deixa livre");
+        return number(v, at);
+    };
+    pair("spring", spring, e.springVertical, e.springRotation);
+    pair("settlement", settlement, e.settlementVertical, e.settlementRotation);
+    if (node.contains("hinge")) {
+        const At at = row.key("hinge", status::Supports);
+        if (!node["hinge"].is_boolean())
+            at.refuse(std::string("deveria ser true ou false, não ") + kindOf(node["hinge"]));
+        e.hinge = node["hinge"].get<bool>();
+        if (e.hinge && end) at.refuse("rótula só num nó interno da viga");
+        if (e.hinge && heldR) at.refuse("rótula num nó de rotação impedida");
+        if (e.hinge && e.springRotation != 0) at.refuse("rótula num nó com mola de rotação");
+    }
+    return e;
+}
+
 void nodes(const Json& root, ExtendedBeam& beam)
 {
     const At top(status::General);
     const At at = top.key("nodes", status::Nodes);
-    const Json& rows = sized(member(root, "nodes", at), at, 2, capacity::SupportEntries, "nós");
+    const Json& rows = sized(member(root, "nodes", at), at, 2, MaxExtendedSpans + 1, "nós");
     for (std::size_t i = 0; i < rows.size(); ++i) {
         const At row = at.index(i);
-        const Json& node = object(rows[i], row, {"x", "support"});
+        const Json& node = object(rows[i], row, {"x", "support", "spring", "settlement", "hinge"});
         ExtendedNode n;
         n.x = number(member(node, "x", row), row.key("x"));
         if (i > 0 && !(n.x > beam.nodes.back().x))
@@ -315,6 +357,7 @@ void nodes(const Json& root, ExtendedBeam& beam)
             n.support = 11;
         else
             sup.refuse("\"" + code + "\" não é um código de apoio (\"00\", \"01\", \"10\" ou \"11\")");
+        n.extra = nodeSupport(node, row, n.support, i == 0 || i + 1 == rows.size());
         beam.nodes.push_back(n);
     }
 }

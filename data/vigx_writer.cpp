@@ -41,6 +41,21 @@ std::string supportText(std::int32_t code)
     return code == 11 ? "11" : code == 10 ? "10" : code == 1 ? "01" : "00";
 }
 
+// ", \"spring\": {...}" and the like, for what the node has; nothing for a plain node.
+std::string extraText(const NodeSupport& e)
+{
+    const auto pair = [](const char* key, double vertical, double rotation) -> std::string {
+        if (vertical == 0 && rotation == 0) return "";
+        std::string s = std::string(", \"") + key + "\": {";
+        if (vertical != 0) s += "\"vertical\": " + number(vertical);
+        if (rotation != 0) s += std::string(vertical != 0 ? ", " : "") + "\"rotation\": " + number(rotation);
+        return s + "}";
+    };
+    return pair("spring", e.springVertical, e.springRotation) +
+           pair("settlement", e.settlementVertical, e.settlementRotation) +
+           (e.hinge ? ", \"hinge\": true" : "");
+}
+
 std::string loadText(const SpanLoad& l)
 {
     switch (l.kind) {
@@ -78,7 +93,8 @@ std::string VigxText(const ExtendedBeam& beam)
     s += "  \"nodes\": [\n";
     for (std::size_t i = 0; i < beam.nodes.size(); ++i)
         s += "    {\"x\": " + number(beam.nodes[i].x) + ", \"support\": \"" +
-             supportText(beam.nodes[i].support) + "\"}" + (i + 1 < beam.nodes.size() ? ",\n" : "\n");
+             supportText(beam.nodes[i].support) + "\"" + extraText(beam.nodes[i].extra) + "}" +
+             (i + 1 < beam.nodes.size() ? ",\n" : "\n");
     s += "  ],\n";
     s += "  \"spans\": [\n";
     for (std::size_t i = 0; i < beam.spans.size(); ++i) {
@@ -98,8 +114,27 @@ void SalvarVigx(const std::string& fileName, const ExtendedBeam& beam)
     writeFileAtomically(fileName, VigxText(beam));
 }
 
+bool PrecisaApoiosEspeciais(const ExtendedBeam& beam)
+{
+    if (beam.nodes.size() > static_cast<std::size_t>(capacity::SupportEntries)) return true;
+    for (const ExtendedNode& n : beam.nodes)
+        if (n.extra.any()) return true;
+    return false;
+}
+
+SupportedBeam VigaApoiada(const ExtendedBeam& beam)
+{
+    SupportedBeam b;
+    for (const ExtendedNode& n : beam.nodes) b.nodes.push_back({n.x, n.support, n.extra});
+    for (const ExtendedSpan& s : beam.spans)
+        b.spans.push_back({beam.materials.at(static_cast<std::size_t>(s.material - 1)),
+                           beam.sections.at(static_cast<std::size_t>(s.section - 1))});
+    return b;
+}
+
 bool CabeNoVig(const ExtendedBeam& beam)
 {
+    if (PrecisaApoiosEspeciais(beam)) return false;
     for (const ExtendedSpan& span : beam.spans) {
         int uniform = 0, point = 0;
         for (const SpanLoad& l : span.loads) {

@@ -10,6 +10,7 @@
 #include "diagrams.h"
 #include "engine/engine.h"
 #include "engine/general_road.h"
+#include "support_symbols.h"
 
 namespace kalvoro {
 
@@ -253,7 +254,7 @@ void drawCurve(Canvas& c, const Page& pg, Kind kind, Real X1, const SpanCurve& c
 }
 
 Recording drawPage(const AnalysisModel& m, const BeamLoads& loads, const std::vector<SpanCurve>& curves,
-                   const DiagramSettings& s, Kind kind)
+                   const DiagramSettings& s, Kind kind, const std::vector<NodeSupport>* extras = nullptr)
 {
     const bool moments = kind == Kind::Moments;
     const int W = moments ? s.momentWidth : s.shearWidth;
@@ -277,6 +278,11 @@ Recording drawPage(const AnalysisModel& m, const BeamLoads& loads, const std::ve
     StartPage(canvas, W, H);
     DrawAxisAndSpanNumbers(canvas, m, pg.map, s);
     DrawSupports(canvas, m, pg.map);
+    if (extras) {
+        std::vector<double> nodeX;
+        for (long n = 1; n <= m.NodeCount; ++n) nodeX.push_back(m.Coord(n, 1));
+        DrawNodeSupports(canvas, pg.map, nodeX, *extras, s);
+    }
     drawLoads(canvas, pg, loads);
     for (long i = 1; i <= m.ElementCount; ++i) {
         const Real X1 = m.Coord(m.Incidence(i, 1), 1);
@@ -304,6 +310,24 @@ Recording DesenhaCortantesGeral(const AnalysisModel& m, const BeamLoads& loads,
                                 const std::string& dataFile, bool svg)
 {
     Recording page = drawPage(m, loads, curves, s, Kind::Shear);
+    SavePage(page, dataFile, "C", svg);
+    return page;
+}
+
+Recording DesenhaMomentosApoiados(const AnalysisModel& m, const BeamLoads& loads,
+                                  const std::vector<NodeSupport>& nodes, const DiagramSettings& s,
+                                  const std::string& dataFile, bool svg)
+{
+    Recording page = drawPage(m, loads, CurvasDaViga(m, loads), s, Kind::Moments, &nodes);
+    SavePage(page, dataFile, "M", svg);
+    return page;
+}
+
+Recording DesenhaCortantesApoiados(const AnalysisModel& m, const BeamLoads& loads,
+                                   const std::vector<NodeSupport>& nodes, const DiagramSettings& s,
+                                   const std::string& dataFile, bool svg)
+{
+    Recording page = drawPage(m, loads, CurvasDaViga(m, loads), s, Kind::Shear, &nodes);
     SavePage(page, dataFile, "C", svg);
     return page;
 }

@@ -8,11 +8,13 @@
 // as their trapezoid of arrows with the end values.
 
 #include <string>
+#include <vector>
 
 #include "diagram_settings.h"
 #include "engine/analysis_model.h"
 #include "engine/general_road.h"
 #include "engine/span_loads.h"
+#include "engine/supported_road.h"
 #include "recording.h"
 
 namespace kalvoro {
@@ -25,5 +27,15 @@ Recording DesenhaMomentosGeral(const AnalysisModel& m, const BeamLoads& loads,
 Recording DesenhaCortantesGeral(const AnalysisModel& m, const BeamLoads& loads,
                                 const std::vector<SpanCurve>& curves, const DiagramSettings& s,
                                 const std::string& dataFile, bool svg = false);
+
+// The same pages for a beam on the supported road, the model holding its
+// structure and that road's start forces, with the symbols of each node's
+// springs, settlement and hinge (nodes[n] for node n + 1).
+Recording DesenhaMomentosApoiados(const AnalysisModel& m, const BeamLoads& loads,
+                                  const std::vector<NodeSupport>& nodes, const DiagramSettings& s,
+                                  const std::string& dataFile, bool svg = false);
+Recording DesenhaCortantesApoiados(const AnalysisModel& m, const BeamLoads& loads,
+                                   const std::vector<NodeSupport>& nodes, const DiagramSettings& s,
+                                   const std::string& dataFile, bool svg = false);
 
 }  // namespace kalvoro

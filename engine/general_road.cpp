@@ -116,8 +116,12 @@ void ResolveGeral(AnalysisModel& m, const BeamLoads& loads)
 
 SpanCurve CurvaDoTrecho(const AnalysisModel& m, const BeamLoads& loads, long i)
 {
-    const std::vector<SpanLoad>& spanLoads = loads.at(static_cast<std::size_t>(i - 1));
-    const Real L = ElementLength(m, i);
+    return CurvaDoTrecho(loads.at(static_cast<std::size_t>(i - 1)), ElementLength(m, i),
+                         m.ElementStartShear[i], m.ElementStartMoment[i]);
+}
+
+SpanCurve CurvaDoTrecho(const std::vector<SpanLoad>& spanLoads, Real L, Real startShear, Real startMoment)
+{
     SpanCurve curve;
     curve.L = store(L);
 
@@ -133,8 +137,8 @@ SpanCurve CurvaDoTrecho(const AnalysisModel& m, const BeamLoads& loads, long i)
     std::sort(points.begin(), points.end());
     points.erase(std::unique(points.begin(), points.end()), points.end());
 
-    const Real VA = m.ElementStartShear[i] - fixedEnd[0];
-    const Real MA = fixedEnd[1] - m.ElementStartMoment[i];
+    const Real VA = startShear - fixedEnd[0];
+    const Real MA = fixedEnd[1] - startMoment;
 
     // Walking along the span, a load left wholly behind adds A + B x to the
     // moment and B to the shear; a distributed load under way adds its own

@@ -64,6 +64,9 @@ struct SpanCurve {
 SpanCurve CurvaDoTrecho(const AnalysisModel& m, const BeamLoads& loads, long i);
 // Every span's curve, span 1 first.
 std::vector<SpanCurve> CurvasDaViga(const AnalysisModel& m, const BeamLoads& loads);
+// The same from the span's loads, its length and the shear and moment at its
+// start caused by the nodal displacements alone.
+SpanCurve CurvaDoTrecho(const std::vector<SpanLoad>& spanLoads, Real L, Real startShear, Real startMoment);
 
 // The results report of the general road (EsforcosExtremos first): the same
 // blocks and columns as Resultados, the span figures taken from the piecewise

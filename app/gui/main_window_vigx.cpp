@@ -111,6 +111,12 @@ ExtendedBeam MainWindow::tablesBeam()
     return VigaDasTabelas(config_.title, tables_.texts(), extraRows());
 }
 
+namespace {
+constexpr const char* SupportedOnlyInBatch =
+    "Esta viga tem molas, recalques, rótulas ou mais de 24 trechos, que as tabelas ainda não mostram.\n"
+    "Calcule-a com o kalvoro-batch.";
+}  // namespace
+
 int MainWindow::readExtended(const std::string& fileName)
 {
     analysed_ = false;
@@ -120,6 +126,12 @@ int MainWindow::readExtended(const std::string& fileName)
         dialogs_->showMessage(
             text(ReaderMessages().at(static_cast<std::size_t>(read.status)) + "\n" + read.message));
         return read.status;
+    }
+    // The tables cannot hold springs, settlements, hinges or more than 24
+    // spans yet: opening such a beam here would drop them on the next save.
+    if (PrecisaApoiosEspeciais(read.beam)) {
+        dialogs_->showMessage(QString::fromUtf8(SupportedOnlyInBatch));
+        return 6;
     }
     // The tables take the first uniform and concentrated load of each span,
     // the page of extra loads the rest; the model takes them all.

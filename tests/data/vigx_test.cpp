@@ -68,7 +68,7 @@ TEST(VigxReader, RefusesWithStatusAndPlace)
          "nodes[3].x: 6 deveria ser maior que o x do nó anterior (6)"},
         {"one node",
          edited("{\"x\": 0, \"support\": \"10\"},\n    {\"x\": 6, \"support\": \"10\"},\n    ", ""), 2,
-         "nodes: 1 nós; deveriam ser de 2 a 25"},
+         "nodes: 1 nós; deveriam ser de 2 a 1001"},
         {"support code", edited("\"11\"", "\"12\""), 6, "nodes[3].support: \"12\" não é um código de apoio"},
         {"support as a number", edited("\"support\": \"11\"", "\"support\": 11"), 6,
          "nodes[3].support: deveria ser um texto, não um número"},

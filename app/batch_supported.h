@@ -1,0 +1,24 @@
+#pragma once
+// The batch program's road for a .vigx beam with springs, settlements or
+// hinges, or longer than the analysis model holds: the report from the
+// supported road, the diagrams where the model can hold the beam, the
+// influence-line report from the adjoint solutions.
+
+#include <iosfwd>
+#include <string>
+
+#include "data/extended_beam.h"
+
+namespace kalvoro {
+
+struct SupportedRun {
+    std::string file;
+    bool svg = false, influence = false;
+    std::string span, position;
+};
+
+// The exit codes of runBatch.
+int runSupportedBatch(const ExtendedBeam& beam, const SupportedRun& run, std::ostream& out,
+                      std::ostream& err);
+
+}  // namespace kalvoro

@@ -1,0 +1,71 @@
+// The supported road on a beam of 1000 spans (a .vigx of equal spans on
+// pinned supports under a uniform load, one hinge and one spring, so that
+// every piece of the road is used): the Calculate road (read, solve, report
+// written) and one section's influence lines. Targets (median, 2-core
+// machine): 20 ms and 100 ms.
+
+#include <benchmark/benchmark.h>
+
+#include <filesystem>
+#include <string>
+
+#include "data/extended_beam.h"
+#include "data/file_names.h"
+#include "data/text_file.h"
+#include "engine/supported_road.h"
+#include "influence/supported_influence.h"
+
+namespace fs = std::filesystem;
+using namespace kalvoro;
+
+namespace {
+
+std::string longBeamFile()
+{
+    static const std::string path = [] {
+        ExtendedBeam b;
+        b.title = "Mil trechos";
+        b.materials = {2.5e7};
+        b.sections = {0.0054};
+        for (int i = 0; i <= 1000; ++i) b.nodes.push_back({5.0 * i, 10});
+        b.nodes[500].support = 0;
+        b.nodes[500].extra.springVertical = 2e4;
+        b.nodes[501].support = 0;
+        b.nodes[501].extra.hinge = true;
+        for (int i = 0; i < 1000; ++i)
+            b.spans.push_back({1, 1, {{LoadKind::Uniform, -12, 0, 0, 0}, {LoadKind::Point, -40, 0, 2, 0}}});
+        const fs::path dir = fs::temp_directory_path() / "kalvoro-bench";
+        fs::create_directories(dir);
+        const std::string file = (dir / "mil-trechos.vigx").string();
+        SalvarVigx(file, b);
+        return file;
+    }();
+    return path;
+}
+
+void CalculateRoad1000Spans(benchmark::State& state)
+{
+    const std::string file = longBeamFile();
+    for (auto _ : state) {
+        const ExtendedRead read = AbrirVigx(file);
+        const SupportedSystem system(VigaApoiada(read.beam));
+        const std::string report = RelatorioApoiado(system.solve(CargasDaViga(read.beam)));
+        writeTextFile(derivedName(file, ".sai"), report);
+        benchmark::DoNotOptimize(report.data());
+    }
+}
+BENCHMARK(CalculateRoad1000Spans)->Unit(benchmark::kMillisecond);
+
+void InfluenceLines1000Spans(benchmark::State& state)
+{
+    const ExtendedRead read = AbrirVigx(longBeamFile());
+    for (auto _ : state) {
+        const SupportedSystem system(VigaApoiada(read.beam));
+        const std::string report = RelatorioInfluenciaApoiada(system, "500", "2.5");
+        writeTextFile(derivedName(longBeamFile(), "LIM.sai"), report);
+        benchmark::DoNotOptimize(report.data());
+    }
+}
+BENCHMARK(InfluenceLines1000Spans)->Unit(benchmark::kMillisecond);
+
+}  // namespace

@@ -1,0 +1,77 @@
+// The batch program on beams with springs, settlements and hinges and on a
+// beam of 1000 spans: what it writes, prints and returns.
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "batch.h"
+#include "data/extended_beam.h"
+
+namespace fs = std::filesystem;
+using namespace kalvoro;
+
+namespace {
+
+ExtendedBeam longBeam(std::size_t spans)
+{
+    ExtendedBeam b;
+    b.materials = {2.5e7};
+    b.sections = {0.0054};
+    for (std::size_t i = 0; i <= spans; ++i) b.nodes.push_back({5.0 * static_cast<double>(i), 10});
+    for (std::size_t i = 0; i < spans; ++i) b.spans.push_back({1, 1, {{LoadKind::Uniform, -12, 0, 0, 0}}});
+    return b;
+}
+
+TEST(SupportedBatch, ReportsDiagramsInfluenceAndRefusals)
+{
+    const fs::path dir = fs::temp_directory_path() / "kalvoro-supported-batch";
+    fs::remove_all(dir);
+    fs::create_directories(dir);
+    fs::copy_file(fs::path(KALVORO_EXAMPLES) / "apoios-especiais.vigx", dir / "gerber.vigx");
+    SalvarVigx((dir / "longa.vigx").string(), longBeam(1000));
+    ExtendedBeam swinging = longBeam(2);
+    swinging.nodes[2].support = 0;
+    swinging.nodes[1].extra.hinge = true;
+    swinging.nodes[1].support = 0;
+    swinging.nodes[0].support = 11;
+    SalvarVigx((dir / "mecanismo.vigx").string(), swinging);
+
+    struct Case {
+        std::vector<std::string> args;
+        int code;
+        const char* printed;  // part of the report, or of the messages when it fails
+        std::vector<const char*> files;
+    };
+    const auto at = [&](const char* name) { return (dir / name).string(); };
+    const Case cases[] = {
+        // The spring under node 5 carries 20000 x 0.00525.
+        {{at("gerber.vigx")},
+         0,
+         "   5   -0.00525000    0.00114167   105.0000     0.0000",
+         {"gerber.sai", "gerberM.wmf", "gerberC.wmf"}},
+        // The suspended span's middle: M = 4/4 under the unit load there.
+        {{"--influence", "3", "2", at("gerber.vigx")},
+         0,
+         "      3     2.00     -0.500000     -0.500000      1.000000",
+         {"gerberLIM.sai"}},
+        // An interior span of an equal-span beam under q: moment q L^2 / 12 hogging at each support.
+        {{at("longa.vigx")}, 0, "   500    30.0000   -25.0000   -30.0000   -25.0000", {"longa.sai"}},
+        {{"--influence", "1000", "2.5", at("longa.vigx")}, 0, "   1000     2.50", {"longaLIM.sai"}},
+        {{at("mecanismo.vigx")}, 8, "viga instável: a rótula do nó 2 forma um mecanismo", {}},
+        {{"--check", at("mecanismo.vigx")}, 0, "", {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.args.back());
+        std::ostringstream out, err;
+        EXPECT_EQ(runBatch(c.args, out, err), c.code) << err.str();
+        EXPECT_NE((c.code == 0 ? out : err).str().find(c.printed), std::string::npos)
+            << out.str().substr(0, 2000) << err.str();
+        for (const char* f : c.files) EXPECT_TRUE(fs::exists(dir / f)) << f;
+    }
+}
+
+}  // namespace
