@@ -151,7 +151,9 @@ int MainWindow::readExtended(const std::string& fileName)
     }
     // The tables take the first uniform and concentrated load of each span,
     // the page of extra loads the rest; the model takes them all.
+    // The supports' own columns take the springs, settlements and hinges.
     ExtendedBeam base = read.beam;
+    for (ExtendedNode& n : base.nodes) n.extra = {};
     const std::vector<ExtraLoadRow> rows = SeparaCargasAdicionais(base);
     try {
         PreencheModelo(base, *model_);

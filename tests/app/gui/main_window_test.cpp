@@ -70,6 +70,7 @@ private slots:
     void aboutBox();
     void errorsOutsideTheCommandsReachTheLastResortHandler();
     void extraLoadsAreSavedAsVigxAndNeverAsVig();
+    void supportedBeamIsCalculatedAndKeepsItsSupports();
 
 private:
     using WindowFixture::action;
@@ -828,6 +829,48 @@ void MainWindowTest::extraLoadsAreSavedAsVigxAndNeverAsVig()
     QCOMPARE(w->extraRows(), std::vector<ExtraLoadRow>{extra});
     QCOMPARE(row(TableId::Loads, 2).mid(1),
              (QStringList{QStringLiteral("0"), QStringLiteral("-4"), QStringLiteral("1")}));
+}
+
+// The example with a rotational spring, a settlement, two hinges and a
+// vertical spring: opening it fills the supports' columns and calculates it
+// on the supported road (the spring at node 5 carries 105), and Salvar
+// writes every field back, an edited one included.
+void MainWindowTest::supportedBeamIsCalculatedAndKeepsItsSupports()
+{
+    const QString file = dir->filePath(QStringLiteral("gerber.vigx"));
+    QVERIFY(QFile::copy(QStringLiteral(KALVORO_EXAMPLES "/apoios-especiais.vigx"), file));
+    QVERIFY(QFile::setPermissions(file, QFile::ReadOwner | QFile::WriteOwner));
+    dialogs->messages.clear();
+    dialogs->openNames << file;
+    action("SpeedButton2")->trigger();
+    QCOMPARE(dialogs->messages, QStringList());
+    QCOMPARE(errors, QStringList());
+
+    const auto cell = [&](int r, int c) { return w->grid(TableId::Supports)->item(r - 1, c)->text(); };
+    QCOMPARE(cell(1, SpringRotationColumn), QStringLiteral("50000"));
+    QCOMPARE(cell(2, SettlementVerticalColumn), QStringLiteral("-0.005"));
+    QCOMPARE(cell(3, HingeColumn), QStringLiteral("sim"));
+    QCOMPARE(cell(4, HingeColumn), QStringLiteral("sim"));
+    QCOMPARE(cell(5, SpringVerticalColumn), QStringLiteral("20000"));
+    QCOMPARE(cell(6, HingeColumn), QString());
+
+    const QString report = w->reportView()->toPlainText();
+    QVERIFY2(report.contains(QStringLiteral("   5   -0.00525000    0.00114167   105.0000     0.0000")),
+             qPrintable(report));
+    QCOMPARE(w->pages()->currentWidget(), w->page(Page::Saidas));
+    for (const char* name : {"gerberM.wmf", "gerberC.wmf"})
+        QVERIFY2(QFile::exists(dir->filePath(QString::fromLatin1(name))), name);
+    QVERIFY(!w->momentRecording().ops.empty());
+
+    ExtendedBeam expected = AbrirVigx(file.toStdString()).beam;
+    expected.nodes[4].extra.springVertical = 25000;
+    setCell(TableId::Supports, 5, SpringVerticalColumn, QStringLiteral("25000"));
+    dialogs->saveNames << file;
+    action("Salvar1")->trigger();
+    QCOMPARE(dialogs->messages, QStringList());
+    const ExtendedRead saved = AbrirVigx(file.toStdString());
+    QCOMPARE(saved.status, 0);
+    QVERIFY(saved.beam == expected);
 }
 
 }  // namespace kalvoro
