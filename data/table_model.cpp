@@ -111,7 +111,7 @@ TableModel::TableModel()
     // The supports' specified columns, then what a .vigx node adds to its code.
     tables_.push_back({Grid({"Nó", "Restrições", "Mola vertical", "Mola rotação", "Recalque vertical",
                              "Recalque rotação", "Rótula"},
-                            {30, 80, 70, 70, 80, 80, 45}),
+                            {30, 80, 85, 85, 105, 105, 50}),
                        "1",
                        false,
                        {}});

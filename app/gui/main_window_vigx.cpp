@@ -1,7 +1,9 @@
 // The main window's part of the extended beam file (.vigx): the "Cargas
 // adicionais" page and the Open, Save and Calculate roads of a beam whose
-// spans carry loads the data file cannot hold. Such a beam is never written
-// to a .vig: Calculate asks for a .vigx name first, Save refuses a .vig name.
+// spans carry loads, or whose nodes springs, settlements or hinges, that the
+// data file cannot hold (the latter solved on the supported road). Such a
+// beam is never written to a .vig: Calculate asks for a .vigx name first,
+// Save refuses a .vig name.
 
 #include <QComboBox>
 #include <QFileInfo>
@@ -30,8 +32,8 @@ namespace {
 constexpr int TypeColumn = 1;
 constexpr const char* ExtendedFilter = "Viga Kalvoro (*.vigx)";
 constexpr const char* NeedsExtendedFile =
-    "Esta viga tem cargas ou apoios que o arquivo de dados (.vig) não guarda (páginas \"Cargas adicionais\"\n"
-    "e \"Apoios\": molas, recalques, rótulas).\n"
+    "Esta viga tem cargas ou apoios que o arquivo de dados (.vig) não guarda\n"
+    "(páginas \"Cargas adicionais\" e \"Apoios\": molas, recalques, rótulas).\n"
     "Salve-a como Viga Kalvoro (.vigx) para calculá-la.";
 
 QString text(const std::string& s)

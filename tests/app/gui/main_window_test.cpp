@@ -254,7 +254,7 @@ void MainWindowTest::startUpShowsTheDefaultBeam()
          false,
          {"Nó", "Restrições", "Mola vertical", "Mola rotação", "Recalque vertical", "Recalque rotação",
           "Rótula"},
-         {30, 80, 70, 70, 80, 80, 45},
+         {30, 80, 85, 85, 105, 105, 50},
          {{"1", "10"}, {"2", "10"}}},
         {TableId::Materials, "1", true, {"N.", "E(Elast.)"}, {25, 80}, {{"1", "1.00"}}},
         {TableId::Sections, "1", true, {"N.", "I(Inércia)"}, {25, 70}, {{"1", "1.00"}}},
