@@ -1,5 +1,7 @@
 #include "data/support_columns.h"
 
+#include <charconv>
+
 #include "data/numbers.h"
 
 namespace kalvoro {
@@ -12,9 +14,14 @@ double number(const Grid& g, int row, int col)
     return t.empty() ? 0 : toReal(t);
 }
 
+// The shortest text that reads back as the same double: a .vigx opened and
+// saved keeps its stiffnesses and settlements to the last bit.
 std::string text(double v)
 {
-    return v == 0 ? std::string() : formatGeneral(v);
+    if (v == 0) return {};
+    char buffer[32];
+    const auto end = std::to_chars(buffer, buffer + sizeof buffer, v).ptr;
+    return std::string(buffer, end);
 }
 
 }  // namespace

@@ -863,14 +863,23 @@ void MainWindowTest::supportedBeamIsCalculatedAndKeepsItsSupports()
     QVERIFY(!w->momentRecording().ops.empty());
 
     ExtendedBeam expected = AbrirVigx(file.toStdString()).beam;
-    expected.nodes[4].extra.springVertical = 25000;
-    setCell(TableId::Supports, 5, SpringVerticalColumn, QStringLiteral("25000"));
+    expected.nodes[4].extra.springVertical = 25000.123456789012;
+    setCell(TableId::Supports, 5, SpringVerticalColumn, QStringLiteral("25000.123456789012"));
     dialogs->saveNames << file;
     action("Salvar1")->trigger();
     QCOMPARE(dialogs->messages, QStringList());
     const ExtendedRead saved = AbrirVigx(file.toStdString());
     QCOMPARE(saved.status, 0);
     QVERIFY(saved.beam == expected);
+
+    // Opened again and saved elsewhere: the cells kept every digit.
+    dialogs->openNames << file;
+    action("SpeedButton2")->trigger();
+    const QString copy = dir->filePath(QStringLiteral("copia.vigx"));
+    dialogs->saveNames << copy;
+    action("Salvar1")->trigger();
+    QCOMPARE(dialogs->messages, QStringList());
+    QVERIFY(AbrirVigx(copy.toStdString()).beam == expected);
 }
 
 }  // namespace kalvoro
