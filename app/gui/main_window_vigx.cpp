@@ -254,9 +254,10 @@ void MainWindow::calculateExtended()
     } catch (const ConversionError& e) {
         dialogs_->showMessage(QString::fromUtf8(e.what()));
     } catch (const EngineError& e) {
-        // A mechanism names the hinge that makes it.
-        dialogs_->showMessage(QStringLiteral("Dados incorretos. Cálculo não efetuado\n") +
-                              QString::fromUtf8(e.what()));
+        // On the supported road a mechanism names the hinge that makes it.
+        QString message = QStringLiteral("Dados incorretos. Cálculo não efetuado");
+        if (supports_) message += QStringLiteral("\n") + QString::fromUtf8(e.what());
+        dialogs_->showMessage(message);
     } catch (const std::exception&) {
         dialogs_->showMessage(QStringLiteral("Dados incorretos. Cálculo não efetuado"));
     }
