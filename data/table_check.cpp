@@ -143,7 +143,56 @@ private:
                 return fail(TableId::Supports, r, 1,
                             "não é um código de apoio do nó " + shortText(text(TableId::Supports, r, 0)) +
                                 " (00, 01, 10 ou 11).");
+            if (!supportExtras(r, code)) return false;
         }
+        return true;
+    }
+
+    // The columns a .vigx node adds to its code: a spring only where the code
+    // leaves the node free, a settlement only where it restrains it, a hinge
+    // only inside the beam where the node's rotation is free.
+    bool supportExtras(int r, const std::string& code)
+    {
+        const bool verticalFree = code[0] == '0', rotationFree = code[1] == '0';
+        const std::string node = "no nó " + shortText(text(TableId::Supports, r, 0));
+        const std::string because = node + " (código " + code + "): ";
+        const auto spring = [&](int col, bool free, const char* direction) {
+            const std::string& t = text(TableId::Supports, r, col);
+            if (t.empty()) return true;
+            const auto k = real(t);
+            if (!k) return fail(TableId::Supports, r, col, "não é um número.");
+            if (!(*k > 0)) return fail(TableId::Supports, r, col, "não é uma rigidez maior que zero.");
+            if (!free)
+                return fail(TableId::Supports, r, col,
+                            "não cabe " + because + "a mola vai só onde " + direction + " é livre.");
+            return true;
+        };
+        const auto settlement = [&](int col, bool free, const char* direction) {
+            const std::string& t = text(TableId::Supports, r, col);
+            if (t.empty()) return true;
+            if (!real(t)) return fail(TableId::Supports, r, col, "não é um número.");
+            if (free)
+                return fail(TableId::Supports, r, col,
+                            "não cabe " + because + "o recalque vai só onde " + direction + ".");
+            return true;
+        };
+        if (!spring(SpringVerticalColumn, verticalFree, "o deslocamento vertical") ||
+            !spring(SpringRotationColumn, rotationFree, "a rotação") ||
+            !settlement(SettlementVerticalColumn, verticalFree, "o deslocamento vertical é impedido") ||
+            !settlement(SettlementRotationColumn, rotationFree, "a rotação é impedida"))
+            return false;
+        const std::string& hinge = text(TableId::Supports, r, HingeColumn);
+        if (hinge.empty()) return true;
+        if (hinge != HingeMark) return fail(TableId::Supports, r, HingeColumn, "não é \"sim\" nem vazio.");
+        if (r == 1 || r == grid(TableId::Supports).dataRowCount())
+            return fail(TableId::Supports, r, HingeColumn,
+                        "não cabe " + node + ": a rótula vai só num nó interno.");
+        if (!rotationFree)
+            return fail(TableId::Supports, r, HingeColumn,
+                        "não cabe " + because + "a rótula não vai com a rotação impedida.");
+        if (!text(TableId::Supports, r, SpringRotationColumn).empty())
+            return fail(TableId::Supports, r, HingeColumn,
+                        "não cabe " + node + ": a rótula não vai com mola de rotação.");
         return true;
     }
 

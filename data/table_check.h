@@ -14,7 +14,10 @@ namespace kalvoro {
 // the user edits holds exactly one number of its column's kind: lengths above
 // zero; section and material numbers that the section and material tables
 // hold; support codes 00, 01, 10 or 11; loads on an existing span with d from
-// 0 to that span's length; E, I, q and P any real. Returns "" when all is
+// 0 to that span's length; E, I, q and P any real; in the supports' columns
+// after the code, springs above zero in a direction the code leaves free,
+// settlements in a direction it restrains, "sim" for a hinge at an interior
+// node whose rotation is free and has no spring. Returns "" when all is
 // well, otherwise the message for the first fault, naming the tab, the row,
 // the column and the text (cut to a readable length).
 std::string firstTableError(const TableModel& tables);

@@ -108,7 +108,13 @@ TableModel::TableModel()
                        Spinner{1, 1000, 1}});
     tables_.push_back({Grid({"Nó", "X", "Y"}, {25, 70, 70}), "1", false, {}});
     tables_.push_back({Grid({"Trecho", "q", "P", "d"}, {50, 70, 70, 70}), "1", false, {}});
-    tables_.push_back({Grid({"Nó", "Restrições"}, {30, 80}), "1", false, {}});
+    // The supports' specified columns, then what a .vigx node adds to its code.
+    tables_.push_back({Grid({"Nó", "Restrições", "Mola vertical", "Mola rotação", "Recalque vertical",
+                             "Recalque rotação", "Rótula"},
+                            {30, 80, 85, 85, 105, 105, 50}),
+                       "1",
+                       false,
+                       {}});
     tables_.push_back({Grid({"N.", "E(Elast.)"}, {25, 80}), "1", true, Spinner{1, 100, 1}});
     tables_.push_back({Grid({"N.", "I(Inércia)"}, {25, 70}), "1", true, Spinner{1, 100, 1}});
     NovaEst();
@@ -172,7 +178,8 @@ void TableModel::NovaEst()
 
     Grid& sup = table(TableId::Supports).grid;
     sup.setRowCount(3);
-    sup.setRow(0, {"Nó", "Restrições"});
+    sup.setRow(0, {"Nó", "Restrições", "Mola vertical", "Mola rotação", "Recalque vertical",
+                   "Recalque rotação", "Rótula"});
     sup.setRow(1, {"1", DefaultCode});
     sup.setRow(2, {"2", DefaultCode});
 
@@ -302,11 +309,15 @@ BeamTexts TableModel::texts() const
         for (int r = 1; r <= t.grid.dataRowCount(); ++r) out.rows.push_back(t.grid.row(r));
         return out;
     };
+    // The data file holds the supports' code only; the columns after it go
+    // to a .vigx (see supportExtras).
+    TableTexts supports = one(TableId::Supports);
+    for (auto& row : supports.rows) row.resize(SupportCodeColumns);
     BeamTexts b;
     b.spans = one(TableId::Spans);
     b.nodes = one(TableId::Nodes);
     b.loads = one(TableId::Loads);
-    b.supports = one(TableId::Supports);
+    b.supports = std::move(supports);
     b.materials = one(TableId::Materials);
     b.sections = one(TableId::Sections);
     return b;

@@ -70,6 +70,19 @@ struct Spinner {
 
 enum class TableId { Spans, Nodes, Loads, Supports, Materials, Sections };
 
+// The supports table: "Nó" and "Restrições" as the data file holds them, then
+// the columns that only a .vigx holds, in this order.
+inline constexpr int SupportCodeColumns = 2;
+enum SupportColumn {
+    SpringVerticalColumn = 2,
+    SpringRotationColumn,
+    SettlementVerticalColumn,
+    SettlementRotationColumn,
+    HingeColumn
+};
+// What the "Rótula" column holds at a hinge; empty elsewhere.
+inline constexpr std::string_view HingeMark = "sim";
+
 class TableModel {
 public:
     // The tables as the window creates them (every count field "1") followed
@@ -104,7 +117,7 @@ public:
     void AtualizaCoordenadas();
 
     // The texts the data file writer takes: every count field and the visible
-    // data rows of every grid.
+    // data rows of every grid (of the supports, the code columns only).
     BeamTexts texts() const;
     // Refuses tables that firstTableError faults (ConversionError with its
     // message), runs the coordinate rule, then writes the data file (nothing

@@ -34,6 +34,7 @@
 #include "app/gui/train_dialog.h"
 #include "data/beam_file.h"
 #include "data/file_names.h"
+#include "data/support_columns.h"
 #include "data/table_check.h"
 #include "data/text_file.h"
 #include "diagrams/deflection_diagram.h"
@@ -347,20 +348,25 @@ QWidget* MainWindow::buildSupportsPage()
     count->hide();
     counts_[slot(TableId::Supports)] = count;
 
+    // The grid takes the page's width for the spring, settlement and hinge
+    // columns after the code; the codes' help goes under it.
     auto* supports = new GridView(tables_, TableId::Supports, page);
     supports->setObjectName(QStringLiteral("StringGrid5"));
-    supports->setGeometry(QRect(QPoint(8, 36), QSize(supports->sizeForRows(1).width(), PageHeight - 44)));
+    constexpr int supportsHeight = 118;
+    supports->setGeometry(QRect(8, 8, PageWidth - 16, supportsHeight));
     grids_[slot(TableId::Supports)] = supports;
 
     const QString codes = QStringLiteral("Código para as restrições de apoio:");
     const QString examples = QStringLiteral("Exemplos:");
-    const int left = supports->geometry().right() + 14;
-    helpColumn(page, QRect(left, 8, PageWidth - left - 6, PageHeight - 12),
+    const int top = supports->geometry().bottom() + 6;
+    helpColumn(page, QRect(8, top, PageWidth - 16, PageHeight - top - 2),
                {codes, QStringLiteral("0 - (zero) - para deslocamento nodal livre"),
                 QStringLiteral("1 - (um) - para deslocamento nodal impedido"), examples,
                 QStringLiteral("10 - nó impedido de deslocar na vertical e livre para rotacionar."),
                 QStringLiteral("11 - nó impedido de deslocar na vertical e impedido de rotacionar"),
-                QStringLiteral("00 - nó livre para deslocar na vertical e livre para rotacionar")},
+                QStringLiteral("00 - nó livre para deslocar na vertical e livre para rotacionar"),
+                QStringLiteral("Molas (> 0) nas direções livres, recalques nas impedidas, \"sim\" em "
+                               "\"Rótula\" num nó interno de rotação livre: a viga vai para um .vigx.")},
                {codes, examples});
     return page;
 }
@@ -567,6 +573,10 @@ std::string MainWindow::beamKey() const
     for (const ExtraLoadRow& r : extraRows())
         for (const std::string* cell : {&r.span, &r.type, &r.value, &r.endValue, &r.a, &r.b})
             key += '\t' + *cell;
+    // The supports' columns that the data file does not hold.
+    const Grid& supports = tables_.grid(TableId::Supports);
+    for (int r = 1; r <= supports.dataRowCount(); ++r)
+        for (int c = SupportCodeColumns; c < supports.columnCount(); ++c) key += '\n' + supports.cell(r, c);
     return key;
 }
 
@@ -594,8 +604,9 @@ int MainWindow::readBeam(const std::string& fileName)
     config_.title = r.title;
     if (form1_) form1_->setTitle(r.title);
     refreshTables();
-    // A data file holds no extra loads.
+    // A data file holds no extra loads, springs, settlements or hinges.
     general_.reset();
+    supports_.reset();
     setExtraRows({});
     failed_ = false;
     return 0;
@@ -637,13 +648,15 @@ void MainWindow::redraw()
     // Each page is recorded once and replayed here; the same recording is what
     // the diagrams saved as a metafile.
     const std::vector<SpanCurve> curves =
-        general_ ? CurvasDaViga(*model_, *general_) : std::vector<SpanCurve>{};
-    momentPage_ = general_ ? DesenhaMomentosGeral(*model_, *general_, curves, config_.diagram, saveAs)
-                           : DesenhaMomentos(*model_, config_.diagram, saveAs);
+        general_ && !supports_ ? CurvasDaViga(*model_, *general_) : std::vector<SpanCurve>{};
+    momentPage_ = supports_ ? DesenhaMomentosApoiados(*model_, *general_, *supports_, config_.diagram, saveAs)
+                  : general_ ? DesenhaMomentosGeral(*model_, *general_, curves, config_.diagram, saveAs)
+                             : DesenhaMomentos(*model_, config_.diagram, saveAs);
     momentImage_ = renderRecording(momentPage_);
     image1_->setPixmap(QPixmap::fromImage(momentImage_));
-    shearPage_ = general_ ? DesenhaCortantesGeral(*model_, *general_, curves, config_.diagram, saveAs)
-                          : DesenhaCortantes(*model_, config_.diagram, saveAs);
+    shearPage_ = supports_ ? DesenhaCortantesApoiados(*model_, *general_, *supports_, config_.diagram, saveAs)
+                 : general_ ? DesenhaCortantesGeral(*model_, *general_, curves, config_.diagram, saveAs)
+                            : DesenhaCortantes(*model_, config_.diagram, saveAs);
     shearImage_ = renderRecording(shearPage_);
     image2_->setPixmap(QPixmap::fromImage(shearImage_));
     // The deflected shape knows one uniform and one point load per span: a
@@ -667,6 +680,7 @@ void MainWindow::NovaEst()
     for (GridView* g : grids_) g->applyColumnWidths();
     refreshTables();
     general_.reset();
+    supports_.reset();
     if (extraLoads_) setExtraRows({});
 }
 
@@ -684,7 +698,7 @@ void MainWindow::SpeedButton1Click()
 void MainWindow::Calcula1Click()
 {
     if (refused(tables_, *dialogs_)) return;
-    if (ArquivoDados.ends_with(".vigx") || !extraRows().empty()) {
+    if (ArquivoDados.ends_with(".vigx") || !extraRows().empty() || TemApoiosEspeciais(tables_)) {
         calculateExtended();
         return;
     }
@@ -800,7 +814,7 @@ void MainWindow::Salvar1Click()
         setCaption(QStringLiteral("Kalvoro"));
         return;
     }
-    if (name.endsWith(QStringLiteral(".vigx")) || !extraRows().empty()) {
+    if (name.endsWith(QStringLiteral(".vigx")) || !extraRows().empty() || TemApoiosEspeciais(tables_)) {
         saveExtended(name);
         return;
     }
@@ -933,6 +947,14 @@ void MainWindow::loadTrain(const QString& fileName)
 
 void MainWindow::SpeedButton12Click()
 {
+    // The window's influence lines come from the analysis model, which knows
+    // no springs, settlements or hinges.
+    if (supports_) {
+        dialogs_->showMessage(QString::fromUtf8(
+            "As linhas de influência de uma viga com molas, recalques ou rótulas saem pelo kalvoro-batch "
+            "(opção --influence)."));
+        return;
+    }
     influence_->clearPages();
     influence_->exec();
     // The influence lines leave the model solved for its load rows, which

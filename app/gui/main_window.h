@@ -215,6 +215,11 @@ private:
     // The span loads of a beam on the general road, as its last read left them;
     // empty for a beam the data file can hold.
     std::optional<BeamLoads> general_;
+    // The springs, settlements and hinges of every node of a beam on the
+    // supported road (general_ then holds its loads); empty otherwise. The
+    // model holds that beam's structure and, after a calculation, the start
+    // forces of the supported road's solution, from which the diagrams draw.
+    std::optional<std::vector<NodeSupport>> supports_;
     QTableWidget* extraLoads_ = nullptr;
 
     QTabWidget* pages_ = nullptr;

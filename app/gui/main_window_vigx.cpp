@@ -1,7 +1,9 @@
 // The main window's part of the extended beam file (.vigx): the "Cargas
 // adicionais" page and the Open, Save and Calculate roads of a beam whose
-// spans carry loads the data file cannot hold. Such a beam is never written
-// to a .vig: Calculate asks for a .vigx name first, Save refuses a .vig name.
+// spans carry loads, or whose nodes springs, settlements or hinges, that the
+// data file cannot hold (the latter solved on the supported road). Such a
+// beam is never written to a .vig: Calculate asks for a .vigx name first,
+// Save refuses a .vig name.
 
 #include <QComboBox>
 #include <QFileInfo>
@@ -15,11 +17,13 @@
 #include "app/gui/envelope_page.h"
 #include "app/gui/main_window.h"
 #include "data/file_names.h"
+#include "data/support_columns.h"
 #include "data/text_file.h"
 #include "engine/engine.h"
 #include "engine/errors.h"
 #include "engine/general_road.h"
 #include "engine/report.h"
+#include "engine/supported_road.h"
 
 namespace kalvoro {
 
@@ -28,7 +32,8 @@ namespace {
 constexpr int TypeColumn = 1;
 constexpr const char* ExtendedFilter = "Viga Kalvoro (*.vigx)";
 constexpr const char* NeedsExtendedFile =
-    "Esta viga tem cargas que o arquivo de dados (.vig) não guarda (página \"Cargas adicionais\").\n"
+    "Esta viga tem cargas ou apoios que o arquivo de dados (.vig) não guarda\n"
+    "(páginas \"Cargas adicionais\" e \"Apoios\": molas, recalques, rótulas).\n"
     "Salve-a como Viga Kalvoro (.vigx) para calculá-la.";
 
 QString text(const std::string& s)
@@ -108,13 +113,26 @@ ExtendedBeam MainWindow::tablesBeam()
     syncConfiguration();
     tables_.AtualizaCoordenadas();
     refreshTables();
-    return VigaDasTabelas(config_.title, tables_.texts(), extraRows());
+    ExtendedBeam beam = VigaDasTabelas(config_.title, tables_.texts(), extraRows());
+    const std::vector<NodeSupport> extras = ApoiosDasTabelas(tables_);
+    for (std::size_t i = 0; i < beam.nodes.size() && i < extras.size(); ++i) beam.nodes[i].extra = extras[i];
+    return beam;
 }
 
 namespace {
-constexpr const char* SupportedOnlyInBatch =
-    "Esta viga tem molas, recalques, rótulas ou mais de 24 trechos, que as tabelas ainda não mostram.\n"
+constexpr const char* TooLongForWindow =
+    "Esta viga tem mais de 24 trechos, que os diagramas da janela ainda não desenham.\n"
     "Calcule-a com o kalvoro-batch.";
+
+// The supported road's start forces in the model, from which the general
+// road's diagram pages take every span's curve.
+void takeStartForces(const SupportedResult& r, AnalysisModel& m)
+{
+    for (std::size_t i = 0; i < r.startShear.size(); ++i) {
+        m.ElementStartShear[static_cast<long>(i + 1)] = r.startShear[i];
+        m.ElementStartMoment[static_cast<long>(i + 1)] = r.startMoment[i];
+    }
+}
 }  // namespace
 
 int MainWindow::readExtended(const std::string& fileName)
@@ -127,15 +145,17 @@ int MainWindow::readExtended(const std::string& fileName)
             text(ReaderMessages().at(static_cast<std::size_t>(read.status)) + "\n" + read.message));
         return read.status;
     }
-    // The tables cannot hold springs, settlements, hinges or more than 24
-    // spans yet: opening such a beam here would drop them on the next save.
-    if (PrecisaApoiosEspeciais(read.beam)) {
-        dialogs_->showMessage(QString::fromUtf8(SupportedOnlyInBatch));
+    // The analysis model, which holds the structure the diagrams draw, takes
+    // no more nodes than the data file.
+    if (read.beam.nodes.size() > static_cast<std::size_t>(capacity::SupportEntries)) {
+        dialogs_->showMessage(QString::fromUtf8(TooLongForWindow));
         return 6;
     }
     // The tables take the first uniform and concentrated load of each span,
     // the page of extra loads the rest; the model takes them all.
+    // The supports' own columns take the springs, settlements and hinges.
     ExtendedBeam base = read.beam;
+    for (ExtendedNode& n : base.nodes) n.extra = {};
     const std::vector<ExtraLoadRow> rows = SeparaCargasAdicionais(base);
     try {
         PreencheModelo(base, *model_);
@@ -144,11 +164,17 @@ int MainWindow::readExtended(const std::string& fileName)
     } catch (const Error&) {
         return 7;
     }
+    PreencheApoiosEspeciais(tables_, read.beam.nodes);
     refreshTables();
     setExtraRows(rows);
     config_.title = read.beam.title;
     if (configDialog()) configDialog()->setTitle(read.beam.title);
-    if (CabeNoVig(read.beam))
+    supports_.reset();
+    if (PrecisaApoiosEspeciais(read.beam)) {
+        supports_.emplace();
+        for (const ExtendedNode& n : read.beam.nodes) supports_->push_back(n.extra);
+    }
+    if (CabeNoVig(read.beam) && !supports_)
         general_.reset();
     else
         general_ = CargasDaViga(read.beam);
@@ -205,7 +231,13 @@ void MainWindow::calculateExtended()
         const std::string reportFile = derivedName(ArquivoDados, ".sai");
         failed_ = true;  // until the solution and its drawings are complete
         model_->ReportFile.clear();
-        if (general_) {
+        if (supports_) {
+            // As the batch program solves it: the supported road's report, its
+            // start forces in the model for the diagrams.
+            const SupportedResult r = SupportedSystem(VigaApoiada(beam)).solve(*general_);
+            model_->ReportFile = RelatorioApoiado(r);
+            takeStartForces(r, *model_);
+        } else if (general_) {
             ResolveGeral(*model_, *general_);
             ResultadosGeral(*model_, *general_);
         } else {
@@ -221,6 +253,11 @@ void MainWindow::calculateExtended()
         showReport(reportFile);
     } catch (const ConversionError& e) {
         dialogs_->showMessage(QString::fromUtf8(e.what()));
+    } catch (const EngineError& e) {
+        // On the supported road a mechanism names the hinge that makes it.
+        QString message = QStringLiteral("Dados incorretos. Cálculo não efetuado");
+        if (supports_) message += QStringLiteral("\n") + QString::fromUtf8(e.what());
+        dialogs_->showMessage(message);
     } catch (const std::exception&) {
         dialogs_->showMessage(QStringLiteral("Dados incorretos. Cálculo não efetuado"));
     }

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "data/support_columns.h"
 #include "data/table_check.h"
 #include "data/text_file.h"
 #include "engine/errors.h"
@@ -16,9 +17,15 @@ namespace {
 
 using Row = std::vector<std::string>;
 
+// The supports' columns after the code are empty in every case here.
 Row rowOf(const TableModel& m, TableId id, int r)
 {
-    return m.grid(id).row(r);
+    Row row = m.grid(id).row(r);
+    if (id == TableId::Supports) {
+        EXPECT_EQ(Row(row.begin() + SupportCodeColumns, row.end()), Row(5)) << "row " << r;
+        row.resize(SupportCodeColumns);
+    }
+    return row;
 }
 
 std::vector<std::string> nodeX(const TableModel& m)
@@ -56,7 +63,12 @@ TEST(TableModel, StartUpTablesHoldTheDefaultBeam)
         {TableId::Nodes, "2", {"Nó", "X", "Y"}, {25, 70, 70}, {{"1", "0.00", "0.00"}, {"2", "", ""}}},
         {TableId::Loads, "1", {"Trecho", "q", "P", "d"}, {50, 70, 70, 70}, {{"1", "-1.00", "0.00", "0.00"}}},
         // The hidden support count starts at "1" although there are two rows.
-        {TableId::Supports, "1", {"Nó", "Restrições"}, {30, 80}, {{"1", "10"}, {"2", "10"}}},
+        {TableId::Supports,
+         "1",
+         {"Nó", "Restrições", "Mola vertical", "Mola rotação", "Recalque vertical", "Recalque rotação",
+          "Rótula"},
+         {30, 80, 85, 85, 105, 105, 50},
+         {{"1", "10", "", "", "", "", ""}, {"2", "10", "", "", "", "", ""}}},
         {TableId::Materials, "1", {"N.", "E(Elast.)"}, {25, 80}, {{"1", "1.00"}}},
         {TableId::Sections, "1", {"N.", "I(Inércia)"}, {25, 70}, {{"1", "1.00"}}},
     };
@@ -397,6 +409,97 @@ TEST(TableModel, CheckRefusesCellsThatAreNotOneNumberOfTheirKind)
     EXPECT_THROW(m.setCountText(TableId::Spans, "x"), ConversionError);
     EXPECT_EQ(firstTableError(m),
               "Aba \"Trechos\", campo \"Número de trechos:\": \"x\" não é o número de linhas da tabela.");
+}
+
+}  // namespace
+}  // namespace kalvoro
+
+namespace kalvoro {
+namespace {
+
+// Three spans, nodes coded 11, 10, 00 and 10. Each case types a cell of the
+// supports' columns after the code (and maybe a second one) and expects the
+// check's message, or "" when the code allows it; an allowed beam keeps the
+// data file's text and goes to the .vigx with what the cells say.
+TEST(TableModel, CheckRefusesSupportColumnsWhereTheCodeDoesNotAllowThem)
+{
+    struct Cell {
+        int row, col;
+        std::string text;
+    };
+    struct Case {
+        std::vector<Cell> cells;
+        std::string message;
+    };
+    const std::string at = "Aba \"Apoios\", linha ";
+    const std::vector<Case> cases = {
+        {{{3, SpringVerticalColumn, "12000"}, {2, SpringRotationColumn, "500"}}, ""},
+        {{{2, SettlementVerticalColumn, "-0.01"}, {1, SettlementRotationColumn, "0.002"}}, ""},
+        {{{3, HingeColumn, "sim"}, {2, HingeColumn, "sim"}}, ""},
+        {{{2, SpringVerticalColumn, "12000"}},
+         at + "2, coluna \"Mola vertical\": \"12000\" não cabe no nó 2 (código 10): a mola vai só onde o "
+              "deslocamento vertical é livre."},
+        {{{1, SpringRotationColumn, "500"}},
+         at +
+             "1, coluna \"Mola rotação\": \"500\" não cabe no nó 1 (código 11): a mola vai só onde a rotação "
+             "é livre."},
+        {{{3, SpringVerticalColumn, "0"}},
+         at + "3, coluna \"Mola vertical\": \"0\" não é uma rigidez maior que zero."},
+        {{{3, SpringRotationColumn, "-5"}},
+         at + "3, coluna \"Mola rotação\": \"-5\" não é uma rigidez maior que zero."},
+        {{{3, SpringVerticalColumn, "12 000"}},
+         at + "3, coluna \"Mola vertical\": \"12 000\" não é um número."},
+        {{{3, SettlementVerticalColumn, "-0.01"}},
+         at + "3, coluna \"Recalque vertical\": \"-0.01\" não cabe no nó 3 (código 00): o recalque vai só "
+              "onde o "
+              "deslocamento vertical é impedido."},
+        {{{2, SettlementRotationColumn, "0.002"}},
+         at + "2, coluna \"Recalque rotação\": \"0.002\" não cabe no nó 2 (código 10): o recalque vai só "
+              "onde a "
+              "rotação é impedida."},
+        {{{1, HingeColumn, "sim"}},
+         at + "1, coluna \"Rótula\": \"sim\" não cabe no nó 1: a rótula vai só num nó interno."},
+        {{{4, HingeColumn, "sim"}},
+         at + "4, coluna \"Rótula\": \"sim\" não cabe no nó 4: a rótula vai só num nó interno."},
+        {{{3, HingeColumn, "1"}}, at + "3, coluna \"Rótula\": \"1\" não é \"sim\" nem vazio."},
+        {{{3, SpringRotationColumn, "500"}, {3, HingeColumn, "sim"}},
+         at + "3, coluna \"Rótula\": \"sim\" não cabe no nó 3: a rótula não vai com mola de rotação."},
+        // Node 2 coded 11 here.
+        {{{2, 1, "11"}, {2, HingeColumn, "sim"}},
+         at + "2, coluna \"Rótula\": \"sim\" não cabe no nó 2 (código 11): a rótula não vai com a rotação "
+              "impedida."},
+    };
+    TableModel plain;
+    plain.stepSpinner(TableId::Spans, +1);
+    plain.stepSpinner(TableId::Spans, +1);
+    for (const auto& [row, code] : {std::pair{1, "11"}, {2, "10"}, {3, "00"}, {4, "10"}})
+        plain.editCell(TableId::Supports, row, 1, code);
+    ASSERT_EQ(firstTableError(plain), "");
+    EXPECT_FALSE(TemApoiosEspeciais(plain));
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.cells.front().text);
+        TableModel m = plain;
+        for (const Cell& cell : c.cells) m.editCell(TableId::Supports, cell.row, cell.col, cell.text);
+        EXPECT_EQ(firstTableError(m), c.message);
+        if (!c.message.empty() || c.cells.front().col == 1) continue;
+        EXPECT_TRUE(TemApoiosEspeciais(m));
+        EXPECT_EQ(BeamFileText("t", m.texts()), BeamFileText("t", plain.texts()));
+        const std::vector<NodeSupport> nodes = ApoiosDasTabelas(m);
+        ASSERT_EQ(nodes.size(), 4u);
+        std::vector<ExtendedNode> back(4);
+        for (std::size_t i = 0; i < 4; ++i) back[i].extra = nodes[i];
+        TableModel refilled = plain;
+        PreencheApoiosEspeciais(refilled, back);
+        EXPECT_EQ(refilled.grid(TableId::Supports).row(2), m.grid(TableId::Supports).row(2));
+        EXPECT_EQ(refilled.grid(TableId::Supports).row(3), m.grid(TableId::Supports).row(3));
+    }
+    const std::vector<NodeSupport> first = [&] {
+        TableModel m = plain;
+        for (const Cell& cell : cases[0].cells) m.editCell(TableId::Supports, cell.row, cell.col, cell.text);
+        return ApoiosDasTabelas(m);
+    }();
+    EXPECT_EQ(first[2].springVertical, 12000);
+    EXPECT_EQ(first[1].springRotation, 500);
 }
 
 }  // namespace

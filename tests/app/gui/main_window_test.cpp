@@ -70,6 +70,7 @@ private slots:
     void aboutBox();
     void errorsOutsideTheCommandsReachTheLastResortHandler();
     void extraLoadsAreSavedAsVigxAndNeverAsVig();
+    void supportedBeamIsCalculatedAndKeepsItsSupports();
 
 private:
     using WindowFixture::action;
@@ -152,6 +153,11 @@ QStringList MainWindowTest::row(TableId id, int r) const
     GridView* g = w->grid(id);
     for (int c = 0; c < g->columnCount(); ++c)
         out << (g->item(r - 1, c) ? g->item(r - 1, c)->text() : QString());
+    // The supports' columns after the code are empty in every case here.
+    if (id == TableId::Supports) {
+        [&] { QCOMPARE(out.mid(SupportCodeColumns), QStringList(5)); }();
+        out.resize(SupportCodeColumns);
+    }
     return out;
 }
 
@@ -243,7 +249,13 @@ void MainWindowTest::startUpShowsTheDefaultBeam()
          {"Trecho", "q", "P", "d"},
          {50, 70, 70, 70},
          {{"1", "-1.00", "0.00", "0.00"}}},
-        {TableId::Supports, "1", false, {"Nó", "Restrições"}, {30, 80}, {{"1", "10"}, {"2", "10"}}},
+        {TableId::Supports,
+         "1",
+         false,
+         {"Nó", "Restrições", "Mola vertical", "Mola rotação", "Recalque vertical", "Recalque rotação",
+          "Rótula"},
+         {30, 80, 85, 85, 105, 105, 50},
+         {{"1", "10"}, {"2", "10"}}},
         {TableId::Materials, "1", true, {"N.", "E(Elast.)"}, {25, 80}, {{"1", "1.00"}}},
         {TableId::Sections, "1", true, {"N.", "I(Inércia)"}, {25, 70}, {{"1", "1.00"}}},
         {TableId::Nodes, "2", false, {"Nó", "X", "Y"}, {25, 70, 70}, {{"1", "0.00", "0.00"}, {"2", "", ""}}},
@@ -817,6 +829,57 @@ void MainWindowTest::extraLoadsAreSavedAsVigxAndNeverAsVig()
     QCOMPARE(w->extraRows(), std::vector<ExtraLoadRow>{extra});
     QCOMPARE(row(TableId::Loads, 2).mid(1),
              (QStringList{QStringLiteral("0"), QStringLiteral("-4"), QStringLiteral("1")}));
+}
+
+// The example with a rotational spring, a settlement, two hinges and a
+// vertical spring: opening it fills the supports' columns and calculates it
+// on the supported road (the spring at node 5 carries 105), and Salvar
+// writes every field back, an edited one included.
+void MainWindowTest::supportedBeamIsCalculatedAndKeepsItsSupports()
+{
+    const QString file = dir->filePath(QStringLiteral("gerber.vigx"));
+    QVERIFY(QFile::copy(QStringLiteral(KALVORO_EXAMPLES "/apoios-especiais.vigx"), file));
+    QVERIFY(QFile::setPermissions(file, QFile::ReadOwner | QFile::WriteOwner));
+    dialogs->messages.clear();
+    dialogs->openNames << file;
+    action("SpeedButton2")->trigger();
+    QCOMPARE(dialogs->messages, QStringList());
+    QCOMPARE(errors, QStringList());
+
+    const auto cell = [&](int r, int c) { return w->grid(TableId::Supports)->item(r - 1, c)->text(); };
+    QCOMPARE(cell(1, SpringRotationColumn), QStringLiteral("50000"));
+    QCOMPARE(cell(2, SettlementVerticalColumn), QStringLiteral("-0.005"));
+    QCOMPARE(cell(3, HingeColumn), QStringLiteral("sim"));
+    QCOMPARE(cell(4, HingeColumn), QStringLiteral("sim"));
+    QCOMPARE(cell(5, SpringVerticalColumn), QStringLiteral("20000"));
+    QCOMPARE(cell(6, HingeColumn), QString());
+
+    const QString report = w->reportView()->toPlainText();
+    QVERIFY2(report.contains(QStringLiteral("   5   -0.00525000    0.00114167   105.0000     0.0000")),
+             qPrintable(report));
+    QCOMPARE(w->pages()->currentWidget(), w->page(Page::Saidas));
+    for (const char* name : {"gerberM.wmf", "gerberC.wmf"})
+        QVERIFY2(QFile::exists(dir->filePath(QString::fromLatin1(name))), name);
+    QVERIFY(!w->momentRecording().ops.empty());
+
+    ExtendedBeam expected = AbrirVigx(file.toStdString()).beam;
+    expected.nodes[4].extra.springVertical = 25000.123456789012;
+    setCell(TableId::Supports, 5, SpringVerticalColumn, QStringLiteral("25000.123456789012"));
+    dialogs->saveNames << file;
+    action("Salvar1")->trigger();
+    QCOMPARE(dialogs->messages, QStringList());
+    const ExtendedRead saved = AbrirVigx(file.toStdString());
+    QCOMPARE(saved.status, 0);
+    QVERIFY(saved.beam == expected);
+
+    // Opened again and saved elsewhere: the cells kept every digit.
+    dialogs->openNames << file;
+    action("SpeedButton2")->trigger();
+    const QString copy = dir->filePath(QStringLiteral("copia.vigx"));
+    dialogs->saveNames << copy;
+    action("Salvar1")->trigger();
+    QCOMPARE(dialogs->messages, QStringList());
+    QVERIFY(AbrirVigx(copy.toStdString()).beam == expected);
 }
 
 }  // namespace kalvoro
