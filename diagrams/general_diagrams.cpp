@@ -296,6 +296,14 @@ Recording drawPage(const AnalysisModel& m, const BeamLoads& loads, const std::ve
 
 }  // namespace
 
+void DrawGeneralLoads(Canvas& c, const AnalysisModel& m, const PageMapping& map, const BeamLoads& loads,
+                      const std::vector<SpanCurve>& curves, const DiagramSettings& s)
+{
+    if (static_cast<long>(curves.size()) != m.ElementCount) throw IndexError("curvas de outra viga");
+    Page pg{m, s, map, curves, {}};
+    drawLoads(c, pg, loads);
+}
+
 Recording DesenhaMomentosGeral(const AnalysisModel& m, const BeamLoads& loads,
                                const std::vector<SpanCurve>& curves, const DiagramSettings& s,
                                const std::string& dataFile, bool svg)
