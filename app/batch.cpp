@@ -215,10 +215,10 @@ int runBatch(const std::vector<std::string>& args, std::ostream& out, std::ostre
         err << message << '\n';
         return read.status;
     }
-    // The deflected shape, the results document and the trains' permanent
-    // values know one uniform and one point load per span; a beam with other
-    // loads gets none of them rather than wrong numbers.
-    if ((general || supported) && (o.json || !o.train.empty())) {
+    // The trains' permanent values know one uniform and one point load per
+    // span, and the supported road has no results document yet: such beams
+    // get none of them rather than wrong numbers.
+    if ((general && !o.train.empty()) || (supported && (o.json || !o.train.empty()))) {
         err << (o.json ? "--json" : "--train")
             << " ainda não trata vigas com cargas que o arquivo .vig não comporta\n";
         return batch_exit::Usage;
@@ -267,13 +267,16 @@ int runBatch(const std::vector<std::string>& args, std::ostream& out, std::ostre
             DesenhaCortantes(*model, settings, o.file, o.svg);
         written.push_back(derivedName(o.file, "C.wmf"));
         if (o.svg) written.push_back(derivedName(o.file, "C.svg"));
-        if (!general) {
+        if (general)
+            DesenhaDeformadaGeral(*model, *general, curves, settings, o.file, o.svg);
+        else
             DesenhaDeformada(*model, settings, o.file, o.svg);
-            written.push_back(derivedName(o.file, "D.wmf"));
-            if (o.svg) written.push_back(derivedName(o.file, "D.svg"));
-        }
+        written.push_back(derivedName(o.file, "D.wmf"));
+        if (o.svg) written.push_back(derivedName(o.file, "D.svg"));
         // Taken now: the influence lines solve the beam again for every position.
-        if (o.json) results = ResultsDocument(*model, read.title);
+        if (o.json)
+            results = general ? ResultsDocument(*model, read.title, *general, curves)
+                              : ResultsDocument(*model, read.title);
     } catch (const IoError& e) {
         err << e.what() << '\n';
         return batch_exit::FileError;

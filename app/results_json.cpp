@@ -2,6 +2,8 @@
 
 #include "engine/arithmetic.h"
 #include "engine/deflection.h"
+#include "engine/errors.h"
+#include "engine/general_deflection.h"
 #include "engine/section_forces.h"
 
 namespace kalvoro {
@@ -69,16 +71,76 @@ json span(const AnalysisModel& m, long i)
              {{"down", point(v.down.value, v.down.position)}, {"up", point(v.up.value, v.up.position)}}}};
 }
 
+// A load as the .vigx file names it.
+json load(const SpanLoad& l)
+{
+    switch (l.kind) {
+        case LoadKind::Uniform:
+            return {{"type", "uniform"}, {"q", l.v1}};
+        case LoadKind::Point:
+            return {{"type", "point"}, {"P", l.v1}, {"a", l.a}};
+        case LoadKind::Moment:
+            return {{"type", "moment"}, {"M", l.v1}, {"a", l.a}};
+        case LoadKind::Linear:
+            break;
+    }
+    return {{"type", "linear"}, {"q1", l.v1}, {"q2", l.v2}, {"a", l.a}, {"b", l.b}};
+}
+
+json extreme(const Extreme& e)
+{
+    return point(e.value, e.position);
+}
+
+// A span of the general road: its loads listed by type, the figures taken
+// from its exact piecewise curves.
+json span(const AnalysisModel& m, const BeamLoads& loads, const SpanCurve& c, long i)
+{
+    const long e = m.LoadRowElement(i, 1);
+    json list = json::array();
+    for (const SpanLoad& l : loads.at(static_cast<std::size_t>(i - 1))) list.push_back(load(l));
+    const DeflectionExtremes v = ExtremeDeflections(DeflectionOf(m, loads, i), c);
+    return {{"span", i},
+            {"start_node", m.Incidence(e, 1)},
+            {"end_node", m.Incidence(e, 2)},
+            {"length", c.L},
+            {"E", m.MaterialProp(m.ElementMaterial[e], 1)},
+            {"I", m.SectionProp(m.ElementSection[e], 1)},
+            {"loads", list},
+            {"end_forces",
+             {{"start", {{"shear", c.startShear()}, {"moment", c.startMoment()}}},
+              {"end", {{"shear", c.endShear()}, {"moment", c.endMoment()}}}}},
+            {"moment", {{"max", extreme(c.largestMoment())}, {"min", extreme(c.smallestMoment())}}},
+            {"shear", {{"max", extreme(c.largestShear())}, {"min", extreme(c.smallestShear())}}},
+            {"deflection",
+             {{"down", point(v.down.value, v.down.position)}, {"up", point(v.up.value, v.up.position)}}}};
+}
+
+json document(const AnalysisModel& m, const std::string& title, json spans)
+{
+    json nodes = json::array();
+    for (long n = 1; n <= m.NodeCount; ++n) nodes.push_back(node(m, n));
+    return {
+        {"format", "kalvoro-results"}, {"version", 1}, {"title", title}, {"nodes", nodes}, {"spans", spans}};
+}
+
 }  // namespace
 
 json ResultsDocument(const AnalysisModel& m, const std::string& title)
 {
-    json nodes = json::array();
-    for (long n = 1; n <= m.NodeCount; ++n) nodes.push_back(node(m, n));
     json spans = json::array();
     for (long i = 1; i <= m.ElementCount; ++i) spans.push_back(span(m, i));
-    return {
-        {"format", "kalvoro-results"}, {"version", 1}, {"title", title}, {"nodes", nodes}, {"spans", spans}};
+    return document(m, title, spans);
+}
+
+json ResultsDocument(const AnalysisModel& m, const std::string& title, const BeamLoads& loads,
+                     const std::vector<SpanCurve>& curves)
+{
+    if (static_cast<long>(curves.size()) != m.ElementCount) throw IndexError("curvas de outra viga");
+    json spans = json::array();
+    for (long i = 1; i <= m.ElementCount; ++i)
+        spans.push_back(span(m, loads, curves[static_cast<std::size_t>(i - 1)], i));
+    return document(m, title, spans);
 }
 
 void AddInfluence(json& document, long n, double xs, const std::vector<InfluenceOrdinate>& ordinates)

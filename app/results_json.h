@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "engine/analysis_model.h"
+#include "engine/general_road.h"
 #include "influence/influence.h"
 
 namespace kalvoro {
@@ -20,6 +21,11 @@ namespace kalvoro {
 // The document of the model's current solution (after Resultados). Span i is
 // load row i with its element, as in the results report.
 nlohmann::ordered_json ResultsDocument(const AnalysisModel& m, const std::string& title);
+// The same for a beam of the general road (after ResultadosGeral, whose curves
+// these are): each span's "loads" is the list of its loads as the .vigx file
+// writes them, its figures come from its exact piecewise curves.
+nlohmann::ordered_json ResultsDocument(const AnalysisModel& m, const std::string& title,
+                                       const BeamLoads& loads, const std::vector<SpanCurve>& curves);
 
 // Adds "influence": the section (span n, position xs) and the report's lines.
 void AddInfluence(nlohmann::ordered_json& document, long n, double xs,

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -11,6 +13,8 @@
 #include "engine/arithmetic.h"
 #include "engine/deflection.h"
 #include "engine/engine.h"
+#include "engine/general_deflection.h"
+#include "general_diagrams.h"
 #include "page_frame.h"
 
 namespace kalvoro {
@@ -27,9 +31,13 @@ constexpr int Steps = 128;
 // Significant digits of the deflections written on the page.
 constexpr int ValueDigits = 6;
 
+// A span's curve: its length, the points where its load formula changes,
+// its extremes and v(x).
 struct Curve {
-    SpanDeflection span;
+    double L = 0;
+    std::vector<double> breaks;
     DeflectionExtremes extremes;
+    std::function<double(double)> v;
 };
 
 std::vector<Curve> curvesOf(const AnalysisModel& m)
@@ -37,7 +45,25 @@ std::vector<Curve> curvesOf(const AnalysisModel& m)
     std::vector<Curve> curves;
     for (long k = 1; k <= m.ElementCount; ++k) {
         const SpanDeflection s = DeflectionOf(m, k);
-        curves.push_back({s, ExtremeDeflections(s)});
+        std::vector<double> breaks;
+        if (s.d > 0 && s.d < s.L) breaks.push_back(s.d);
+        curves.push_back({s.L, breaks, ExtremeDeflections(s), [s](double x) { return Deflection(s, x); }});
+    }
+    return curves;
+}
+
+std::vector<Curve> curvesOf(const AnalysisModel& m, const BeamLoads& loads,
+                            const std::vector<SpanCurve>& forces)
+{
+    std::vector<Curve> curves;
+    for (long k = 1; k <= m.ElementCount; ++k) {
+        auto s = std::make_shared<const GeneralDeflection>(DeflectionOf(m, loads, k));
+        const SpanCurve& f = forces.at(static_cast<std::size_t>(k - 1));
+        std::vector<double> breaks;
+        for (const Piece& p : f.pieces)
+            if (p.x0 > 0) breaks.push_back(p.x0);
+        curves.push_back(
+            {s->ends.L, breaks, ExtremeDeflections(*s, f), [s](double x) { return Deflection(*s, x); }});
     }
     return curves;
 }
@@ -61,10 +87,10 @@ double scaleFor(const std::vector<Curve>& curves, int height)
 // the extremes so that the page shows them where they are.
 void drawCurve(Canvas& c, const PageMapping& map, const Curve& curve, double X1)
 {
-    const SpanDeflection& s = curve.span;
     std::vector<double> xs;
-    for (int j = 0; j <= Steps; ++j) xs.push_back(store(static_cast<Real>(s.L) * j / Steps));
-    if (s.d > 0 && s.d < s.L) xs.push_back(s.d);
+    for (int j = 0; j <= Steps; ++j) xs.push_back(store(static_cast<Real>(curve.L) * j / Steps));
+    for (const double b : curve.breaks)
+        if (b < curve.L) xs.push_back(b);
     xs.push_back(curve.extremes.down.position);
     xs.push_back(curve.extremes.up.position);
     std::sort(xs.begin(), xs.end());
@@ -74,7 +100,7 @@ void drawCurve(Canvas& c, const PageMapping& map, const Curve& curve, double X1)
     bool first = true;
     for (const double x : xs) {
         const int px = map.px(static_cast<Real>(X1) + x);
-        const int py = map.py(Deflection(s, x));
+        const int py = map.py(curve.v(x));
         if (first)
             c.moveTo(px, py);
         else
@@ -147,12 +173,17 @@ double EscalaDeformada(const AnalysisModel& m, const DiagramSettings& s)
     return scaleFor(curvesOf(m), s.momentHeight);
 }
 
-Recording DesenhaDeformada(const AnalysisModel& m, const DiagramSettings& s, const std::string& dataFile,
-                           bool svg)
+namespace {
+
+// The page of these curves; loads(canvas, map, k) draws the loads of span k
+// before its curve, and with k = 0 whatever comes before every span.
+using LoadDrawer = std::function<void(Canvas&, const PageMapping&, long)>;
+
+Recording drawPage(const AnalysisModel& m, const DiagramSettings& s, const std::vector<Curve>& curves,
+                   const LoadDrawer& loads)
 {
     const int W = s.momentWidth;
     const int H = s.momentHeight;
-    const std::vector<Curve> curves = curvesOf(m);
 
     double lowest = 0, highest = 0;
     for (const Curve& c : curves) {
@@ -171,13 +202,13 @@ Recording DesenhaDeformada(const AnalysisModel& m, const DiagramSettings& s, con
     StartPage(canvas, W, H);
     DrawAxisAndSpanNumbers(canvas, m, map, s);
     DrawSupports(canvas, m, map);
-    const double T = ComprimentoTotal(m);
+    loads(canvas, map, 0);
     std::vector<Label> labels;
     for (long k = 1; k <= m.ElementCount; ++k) {
         const Curve& curve = curves[static_cast<std::size_t>(k - 1)];
         const long e = m.LoadRowElement(k, 1);
         const long a = m.Incidence(e, 1);
-        DrawSpanLoads(canvas, m, map, k, T, s);
+        loads(canvas, map, k);
         drawCurve(canvas, map, curve, m.Coord(a, 1));
         if (auto label = drawLargest(canvas, map, curve, m.Coord(a, 1), m.Coord(a, 2), s))
             labels.push_back(*label);
@@ -185,8 +216,31 @@ Recording DesenhaDeformada(const AnalysisModel& m, const DiagramSettings& s, con
     // Over every curve, so that no later span draws across a value.
     writeLabels(canvas, labels, s);
     DrawTitle(canvas, "Deformada");
+    return canvas.take();
+}
 
-    Recording page = canvas.take();
+}  // namespace
+
+Recording DesenhaDeformada(const AnalysisModel& m, const DiagramSettings& s, const std::string& dataFile,
+                           bool svg)
+{
+    const double T = ComprimentoTotal(m);
+    Recording page = drawPage(m, s, curvesOf(m), [&](Canvas& c, const PageMapping& map, long k) {
+        if (k > 0) DrawSpanLoads(c, m, map, k, T, s);
+    });
+    SavePage(page, dataFile, "D", svg);
+    return page;
+}
+
+Recording DesenhaDeformadaGeral(const AnalysisModel& m, const BeamLoads& loads,
+                                const std::vector<SpanCurve>& curves, const DiagramSettings& s,
+                                const std::string& dataFile, bool svg)
+{
+    if (static_cast<long>(curves.size()) != m.ElementCount) throw IndexError("curvas de outra viga");
+    Recording page =
+        drawPage(m, s, curvesOf(m, loads, curves), [&](Canvas& c, const PageMapping& map, long k) {
+            if (k == 0) DrawGeneralLoads(c, m, map, loads, curves, s);
+        });
     SavePage(page, dataFile, "D", svg);
     return page;
 }

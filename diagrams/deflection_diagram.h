@@ -14,6 +14,7 @@
 
 #include "diagram_settings.h"
 #include "engine/analysis_model.h"
+#include "engine/general_road.h"
 #include "recording.h"
 
 namespace kalvoro {
@@ -26,5 +27,12 @@ double EscalaDeformada(const AnalysisModel& m, const DiagramSettings& s);
 // as SVG too). A failure raises its error and writes no file.
 Recording DesenhaDeformada(const AnalysisModel& m, const DiagramSettings& s, const std::string& dataFile,
                            bool svg = false);
+
+// The same page for a beam of the general road: every span's curve exact under
+// each of its loads (curves: ResultadosGeral's), its loads drawn as on the
+// moment page.
+Recording DesenhaDeformadaGeral(const AnalysisModel& m, const BeamLoads& loads,
+                                const std::vector<SpanCurve>& curves, const DiagramSettings& s,
+                                const std::string& dataFile, bool svg = false);
 
 }  // namespace kalvoro

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <map>
 #include <numbers>
 
 #include "data/numbers.h"
@@ -178,14 +179,23 @@ void drawSpread(Canvas& c, Page& pg, Real X1, Real L, const std::vector<Stretch>
     }
 }
 
-// Whether a label would cover one already kept: crowded values are left out
-// rather than written over each other.
-bool crowded(const std::vector<Label>& kept, const Label& t)
-{
-    for (const Label& k : kept)
-        if (std::abs(k.x - t.x) < 40 && std::abs(k.y - t.y) < 16) return true;
-    return false;
-}
+// The labels kept so far by x: whether a label would cover one of them. A
+// crowded value is left out rather than written over another; only those
+// within reach in x are looked at, however many loads the beam carries.
+class KeptLabels {
+public:
+    bool crowded(const Label& t) const
+    {
+        const auto last = byX_.upper_bound(t.x + 39);
+        for (auto k = byX_.lower_bound(t.x - 39); k != last; ++k)
+            if (std::abs(k->second - t.y) < 16) return true;
+        return false;
+    }
+    void keep(const Label& t) { byX_.emplace(t.x, t.y); }
+
+private:
+    std::multimap<int, int> byX_;
+};
 
 // Concentrated loads and moments with the wide pen, distributed loads with
 // the thin one, then every value in the load font: one pen or font change
@@ -218,10 +228,10 @@ void drawLoads(Canvas& c, Page& pg, const BeamLoads& loads)
     }
     if (pg.labels.empty()) return;
     c.setFont(PageFont, pg.s.UpDown1);
-    std::vector<Label> kept;
+    KeptLabels kept;
     for (const Label& t : pg.labels) {
-        if (crowded(kept, t)) continue;
-        kept.push_back(t);
+        if (kept.crowded(t)) continue;
+        kept.keep(t);
         c.textOut(t.x, t.y, formatMagnitude(std::fabs(t.value), MagnitudeDigits));
     }
 }
@@ -295,6 +305,14 @@ Recording drawPage(const AnalysisModel& m, const BeamLoads& loads, const std::ve
 }
 
 }  // namespace
+
+void DrawGeneralLoads(Canvas& c, const AnalysisModel& m, const PageMapping& map, const BeamLoads& loads,
+                      const std::vector<SpanCurve>& curves, const DiagramSettings& s)
+{
+    if (static_cast<long>(curves.size()) != m.ElementCount) throw IndexError("curvas de outra viga");
+    Page pg{m, s, map, curves, {}};
+    drawLoads(c, pg, loads);
+}
 
 Recording DesenhaMomentosGeral(const AnalysisModel& m, const BeamLoads& loads,
                                const std::vector<SpanCurve>& curves, const DiagramSettings& s,

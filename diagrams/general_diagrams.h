@@ -10,14 +10,21 @@
 #include <string>
 #include <vector>
 
+#include "canvas.h"
 #include "diagram_settings.h"
 #include "engine/analysis_model.h"
 #include "engine/general_road.h"
 #include "engine/span_loads.h"
 #include "engine/supported_road.h"
+#include "page_frame.h"
 #include "recording.h"
 
 namespace kalvoro {
+
+// The loads of every span as the pages below draw them (with the values), for
+// another page on the same frame.
+void DrawGeneralLoads(Canvas& c, const AnalysisModel& m, const PageMapping& map, const BeamLoads& loads,
+                      const std::vector<SpanCurve>& curves, const DiagramSettings& s);
 
 // The model as ResolveGeral left it with these loads, and its span curves
 // (CurvasDaViga or ResultadosGeral).

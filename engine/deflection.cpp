@@ -160,24 +160,32 @@ DeflectionExtremes ExtremeDeflections(const SpanDeflection& s)
     for (std::size_t k = 0; k + 1 < ends.size(); ++k) {
         const Real xa = ends[k], width = static_cast<Real>(ends[k + 1]) - xa;
         at.push_back(ends[k]);
-        const Polynomial slope = slopeOnPiece(s, xa);
-        std::vector<long double> roots = RootsIn(slope, 0, width);
-        const std::vector<long double> bends = RootsIn(Derivative(slope), 0, width);
-        roots.insert(roots.end(), bends.begin(), bends.end());
-        std::sort(roots.begin(), roots.end());
-        for (const long double t : roots) {
-            const double x = store(xa + t);
-            if (x > at.back() && x < ends[k + 1]) at.push_back(x);
-        }
+        AddSlopeRoots(at, slopeOnPiece(s, xa), xa, width, ends[k + 1]);
     }
     at.push_back(s.L);
+    return ExtremesAmong(at, [&s](double x) { return Deflection(s, x); });
+}
 
+void AddSlopeRoots(std::vector<double>& at, const Polynomial& slope, Real x0, Real width, double x1)
+{
+    std::vector<long double> roots = RootsIn(slope, 0, width);
+    const std::vector<long double> bends = RootsIn(Derivative(slope), 0, width);
+    roots.insert(roots.end(), bends.begin(), bends.end());
+    std::sort(roots.begin(), roots.end());
+    for (const long double t : roots) {
+        const double x = store(x0 + t);
+        if (x > at.back() && x < x1) at.push_back(x);
+    }
+}
+
+DeflectionExtremes ExtremesAmong(const std::vector<double>& at, const std::function<double(double)>& v)
+{
     DeflectionExtremes e;
-    e.down = e.up = {Deflection(s, at.front()), at.front()};
+    e.down = e.up = {v(at.front()), at.front()};
     for (const double x : at) {
-        const double v = Deflection(s, x);
-        if (v < e.down.value) e.down = {v, x};
-        if (v > e.up.value) e.up = {v, x};
+        const double value = v(x);
+        if (value < e.down.value) e.down = {value, x};
+        if (value > e.up.value) e.up = {value, x};
     }
     return e;
 }

@@ -17,7 +17,12 @@
 // The load of span i is load row i; its element, E, I and end nodes are those
 // of element LoadRowElement[i, 1]. A span is to be read after a solution.
 
+#include <functional>
+#include <vector>
+
 #include "analysis_model.h"
+#include "arithmetic.h"
+#include "real_roots.h"
 
 namespace kalvoro {
 
@@ -46,5 +51,14 @@ struct DeflectionExtremes {
     DeflectionPoint down, up;
 };
 DeflectionExtremes ExtremeDeflections(const SpanDeflection& s);
+
+// For the span shapes' extremes: after the last candidate in `at`, the roots
+// in (0, width) of the slope on a piece starting at x0 and of its derivative
+// (a root of the slope that rounding turns into a touch of zero lies at the
+// latter), each as x0 + t, in order, short of the piece's end x1.
+void AddSlopeRoots(std::vector<double>& at, const Polynomial& slope, Real x0, Real width, double x1);
+// The smallest and largest v among the candidates, each at the first of them
+// where it is reached.
+DeflectionExtremes ExtremesAmong(const std::vector<double>& at, const std::function<double(double)>& v);
 
 }  // namespace kalvoro

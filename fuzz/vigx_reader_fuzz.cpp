@@ -9,6 +9,7 @@
 #include <string>
 
 #include "data/extended_beam.h"
+#include "diagrams/deflection_diagram.h"
 #include "diagrams/diagram_settings.h"
 #include "diagrams/general_diagrams.h"
 #include "engine/errors.h"
@@ -43,6 +44,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         const DiagramSettings settings;
         DesenhaMomentosGeral(*model, loads, curves, settings, "");
         DesenhaCortantesGeral(*model, loads, curves, settings, "");
+        DesenhaDeformadaGeral(*model, loads, curves, settings, "");
     } catch (const Error&) {
         // a failed calculation is a valid outcome
     }

@@ -659,9 +659,7 @@ void MainWindow::redraw()
                             : DesenhaCortantes(*model_, config_.diagram, saveAs);
     shearImage_ = renderRecording(shearPage_);
     image2_->setPixmap(QPixmap::fromImage(shearImage_));
-    // The deflected shape knows one uniform and one point load per span: a
-    // beam with other loads gets an empty page rather than a wrong curve.
-    deflectionPage_ = general_ ? Recording{config_.diagram.momentWidth, config_.diagram.momentHeight, {}}
+    deflectionPage_ = general_ ? DesenhaDeformadaGeral(*model_, *general_, curves, config_.diagram, saveAs)
                                : DesenhaDeformada(*model_, config_.diagram, saveAs);
     deflectionImage_ = renderRecording(deflectionPage_);
     image3_->setPixmap(QPixmap::fromImage(deflectionImage_));

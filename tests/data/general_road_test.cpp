@@ -11,21 +11,12 @@
 
 #include "data/extended_beam.h"
 #include "engine/general_road.h"
+#include "load_builders.h"
 
 namespace {
 
 using namespace kalvoro;
-
-// One span of length L, E = I = 1, with the given supports and loads.
-ExtendedBeam span(double L, std::int32_t left, std::int32_t right, std::vector<SpanLoad> loads)
-{
-    ExtendedBeam b;
-    b.materials = {1};
-    b.sections = {1};
-    b.nodes = {{0, left}, {L, right}};
-    b.spans = {{1, 1, std::move(loads)}};
-    return b;
-}
+using namespace kalvoro::testing;
 
 SpanCurve solved(const ExtendedBeam& b, long i = 1)
 {
@@ -44,19 +35,6 @@ std::pair<double, double> momentAround(const SpanCurve& c, double x)
         if (p.x0 == x) right = static_cast<double>(p.moment(0));
     }
     return {left, right};
-}
-
-SpanLoad point(double P, double a)
-{
-    return {LoadKind::Point, P, 0, a, 0};
-}
-SpanLoad moment(double M, double a)
-{
-    return {LoadKind::Moment, M, 0, a, 0};
-}
-SpanLoad linear(double q1, double q2, double a, double b)
-{
-    return {LoadKind::Linear, q1, q2, a, b};
 }
 
 struct ClosedForm {
@@ -131,34 +109,7 @@ TEST(GeneralRoad, ClosedForms)
 // the whole are sums of the parts (the extremes only where a single part acts).
 TEST(GeneralRoad, SuperpositionOfSingleLoads)
 {
-    std::mt19937 random(19);
-    std::uniform_real_distribution<double> unit(0, 1);
-    ExtendedBeam all;
-    all.materials = {2e5, 3e4};
-    all.sections = {1e-3, 5e-4};
-    all.nodes = {{-2, 0}, {0, 10}, {5, 10}, {9.5, 1}, {12, 11}, {14, 0}};
-    for (std::size_t i = 0; i + 1 < all.nodes.size(); ++i) {
-        const double L = all.nodes[i + 1].x - all.nodes[i].x;
-        ExtendedSpan s{static_cast<std::int32_t>(1 + i % 2), static_cast<std::int32_t>(1 + (i / 2) % 2), {}};
-        for (int k = 0; k < 5; ++k) {
-            const double x = L * unit(random), y = L * unit(random), v = 20 * unit(random) - 10;
-            switch (k % 5) {
-                case 0:
-                    s.loads.push_back({LoadKind::Uniform, v, 0, 0, 0});
-                    break;
-                case 1:
-                    s.loads.push_back(point(v, x));
-                    break;
-                case 2:
-                    s.loads.push_back(moment(v, x));
-                    break;
-                default:
-                    s.loads.push_back(linear(v, 10 * unit(random) - 5, std::min(x, y), std::max(x, y)));
-                    break;
-            }
-        }
-        all.spans.push_back(s);
-    }
+    const ExtendedBeam all = MixedLoadBeam(19, 5);
 
     auto whole = std::make_unique<AnalysisModel>();
     PreencheModelo(all, *whole);
