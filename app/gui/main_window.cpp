@@ -659,8 +659,11 @@ void MainWindow::redraw()
                             : DesenhaCortantes(*model_, config_.diagram, saveAs);
     shearImage_ = renderRecording(shearPage_);
     image2_->setPixmap(QPixmap::fromImage(shearImage_));
-    deflectionPage_ = general_ ? DesenhaDeformadaGeral(*model_, *general_, curves, config_.diagram, saveAs)
-                               : DesenhaDeformada(*model_, config_.diagram, saveAs);
+    // The supported road (springs, settlements, hinges) has no deflected shape
+    // yet: an empty page rather than a curve that ignores its supports.
+    deflectionPage_ = supports_  ? Recording{config_.diagram.momentWidth, config_.diagram.momentHeight, {}}
+                      : general_ ? DesenhaDeformadaGeral(*model_, *general_, curves, config_.diagram, saveAs)
+                                 : DesenhaDeformada(*model_, config_.diagram, saveAs);
     deflectionImage_ = renderRecording(deflectionPage_);
     image3_->setPixmap(QPixmap::fromImage(deflectionImage_));
     envelope_->redraw(*model_, config_.diagram, saveAs);
