@@ -255,24 +255,26 @@ int runBatch(const std::vector<std::string>& args, std::ostream& out, std::ostre
         const std::string reportName = derivedName(o.file, ".sai");
         writeTextFile(reportName, model->ReportFile);
         written.push_back(reportName);
+        // A page's metafile, and its SVG with --svg, under the data file's stem.
+        const auto wrotePage = [&](const std::string& suffix) {
+            written.push_back(derivedName(o.file, suffix + ".wmf"));
+            if (o.svg) written.push_back(derivedName(o.file, suffix + ".svg"));
+        };
         if (general)
             DesenhaMomentosGeral(*model, *general, curves, settings, o.file, o.svg);
         else
             DesenhaMomentos(*model, settings, o.file, o.svg);
-        written.push_back(derivedName(o.file, "M.wmf"));
-        if (o.svg) written.push_back(derivedName(o.file, "M.svg"));
+        wrotePage("M");
         if (general)
             DesenhaCortantesGeral(*model, *general, curves, settings, o.file, o.svg);
         else
             DesenhaCortantes(*model, settings, o.file, o.svg);
-        written.push_back(derivedName(o.file, "C.wmf"));
-        if (o.svg) written.push_back(derivedName(o.file, "C.svg"));
+        wrotePage("C");
         if (general)
             DesenhaDeformadaGeral(*model, *general, curves, settings, o.file, o.svg);
         else
             DesenhaDeformada(*model, settings, o.file, o.svg);
-        written.push_back(derivedName(o.file, "D.wmf"));
-        if (o.svg) written.push_back(derivedName(o.file, "D.svg"));
+        wrotePage("D");
         // Taken now: the influence lines solve the beam again for every position.
         if (o.json)
             results = general ? ResultsDocument(*model, read.title, *general, curves)

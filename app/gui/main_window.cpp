@@ -612,6 +612,17 @@ int MainWindow::readBeam(const std::string& fileName)
     return 0;
 }
 
+void MainWindow::finishCalculation(const std::string& reportFile)
+{
+    writeTextFile(reportFile, model_->ReportFile);
+    analysed_ = true;
+    solvedBeam_ = beamKey();
+    solvedFile_ = ArquivoDados;
+    redraw();
+    failed_ = false;
+    showReport(reportFile);
+}
+
 void MainWindow::showReport(const std::string& reportFile)
 {
     loadReport(*report_, reportFile);
@@ -724,13 +735,7 @@ void MainWindow::Calcula1Click()
         AplicaApoios(*model_);
         ResolveSistema(*model_);
         Resultados(*model_);
-        writeTextFile(reportFile, model_->ReportFile);
-        analysed_ = true;
-        solvedBeam_ = beamKey();
-        solvedFile_ = ArquivoDados;
-        redraw();
-        failed_ = false;
-        showReport(reportFile);
+        finishCalculation(reportFile);
     } catch (const NotWritableError& e) {
         dialogs_->showMessage(QString::fromUtf8(e.what()) + QString::fromUtf8(SaveElsewhere));
     } catch (const CapacityError& e) {

@@ -187,6 +187,9 @@ private:
     // The beam as the data file holds it, title left out: equal keys, one solution.
     std::string beamKey() const;
     void setCaption(const QString& fileName);
+    // The end of both roads of Calcular: the report written, the solution
+    // marked as the current beam's, the diagrams drawn and the report shown.
+    void finishCalculation(const std::string& reportFile);
     // After a write: which typed characters the file could only hold as "?".
     void noticeLostCharacters();
     // Copies the configuration dialog's title and options into config_.

@@ -244,13 +244,7 @@ void MainWindow::calculateExtended()
             SolveBeam(*model_);
             Resultados(*model_);
         }
-        writeTextFile(reportFile, model_->ReportFile);
-        analysed_ = true;
-        solvedBeam_ = beamKey();
-        solvedFile_ = ArquivoDados;
-        redraw();
-        failed_ = false;
-        showReport(reportFile);
+        finishCalculation(reportFile);
     } catch (const ConversionError& e) {
         dialogs_->showMessage(QString::fromUtf8(e.what()));
     } catch (const EngineError& e) {
