@@ -6,7 +6,9 @@
 #include "batch.h"
 #include "data/file_names.h"
 #include "data/text_file.h"
+#include "diagrams/deflection_diagram.h"
 #include "diagrams/general_diagrams.h"
+#include "engine/general_deflection.h"
 #include "engine/errors.h"
 #include "influence/influence.h"
 #include "influence/supported_influence.h"
@@ -15,28 +17,19 @@ namespace kalvoro {
 
 namespace {
 
-// The diagrams through the general road's pages: the model holds the beam's
-// structure and, in place of its own solution, the supported road's start
-// forces, from which the pages take every span's curve.
-void drawDiagrams(const ExtendedBeam& beam, const SupportedResult& r, const SupportedRun& run,
-                  std::vector<std::string>& written)
+// The moment, shear and deflection pages, whatever the beam's length.
+void drawDiagrams(const SupportedBeam& beam, const BeamLoads& loads, const SupportedResult& r,
+                  const SupportedRun& run, std::vector<std::string>& written)
 {
-    auto m = std::make_unique<AnalysisModel>();
-    PreencheModelo(beam, *m);
-    for (std::size_t i = 0; i < r.startShear.size(); ++i) {
-        m->ElementStartShear[static_cast<long>(i + 1)] = r.startShear[i];
-        m->ElementStartMoment[static_cast<long>(i + 1)] = r.startMoment[i];
-    }
-    const BeamLoads loads = CargasDaViga(beam);
-    std::vector<NodeSupport> nodes;
-    for (const ExtendedNode& n : beam.nodes) nodes.push_back(n.extra);
+    const BeamFrame frame = FrameOf(beam);
     const DiagramSettings settings;
-    DesenhaMomentosApoiados(*m, loads, nodes, settings, run.file, run.svg);
-    written.push_back(derivedName(run.file, "M.wmf"));
-    if (run.svg) written.push_back(derivedName(run.file, "M.svg"));
-    DesenhaCortantesApoiados(*m, loads, nodes, settings, run.file, run.svg);
-    written.push_back(derivedName(run.file, "C.wmf"));
-    if (run.svg) written.push_back(derivedName(run.file, "C.svg"));
+    DesenhaMomentosApoiados(frame, loads, r.curves, settings, run.file, run.svg);
+    DesenhaCortantesApoiados(frame, loads, r.curves, settings, run.file, run.svg);
+    DesenhaDeformadaGeral(frame, loads, DeflectionsOf(beam, r, loads), r.curves, settings, run.file, run.svg);
+    for (const char* tag : {"M", "C", "D"}) {
+        written.push_back(derivedName(run.file, std::string(tag) + ".wmf"));
+        if (run.svg) written.push_back(derivedName(run.file, std::string(tag) + ".svg"));
+    }
 }
 
 }  // namespace
@@ -46,9 +39,11 @@ int runSupportedBatch(const ExtendedBeam& beam, const SupportedRun& run, std::os
     std::unique_ptr<SupportedSystem> system;
     std::string report;
     SupportedResult result;
+    const SupportedBeam supported = VigaApoiada(beam);
+    const BeamLoads loads = CargasDaViga(beam);
     try {
-        system = std::make_unique<SupportedSystem>(VigaApoiada(beam));
-        result = system->solve(CargasDaViga(beam));
+        system = std::make_unique<SupportedSystem>(supported);
+        result = system->solve(loads);
         report = RelatorioApoiado(result);
     } catch (const Error& e) {
         err << e.what() << '\n';
@@ -60,11 +55,7 @@ int runSupportedBatch(const ExtendedBeam& beam, const SupportedRun& run, std::os
         const std::string reportName = derivedName(run.file, ".sai");
         writeTextFile(reportName, report);
         written.push_back(reportName);
-        if (beam.nodes.size() <= static_cast<std::size_t>(capacity::SupportEntries))
-            drawDiagrams(beam, result, run, written);
-        else
-            err << "Diagramas não desenhados: a viga tem " << beam.spans.size()
-                << " trechos (o desenho em arquivo vai até " << capacity::SupportEntries - 1 << ")\n";
+        drawDiagrams(supported, loads, result, run, written);
     } catch (const IoError& e) {
         err << e.what() << '\n';
         return batch_exit::FileError;

@@ -1,7 +1,7 @@
 #pragma once
 // The batch program's road for a .vigx beam with springs, settlements or
 // hinges, or longer than the analysis model holds: the report from the
-// supported road, the diagrams where the model can hold the beam, the
+// supported road, its moment, shear and deflection pages, the
 // influence-line report from the adjoint solutions.
 
 #include <iosfwd>

@@ -34,6 +34,7 @@ constexpr int ValueDigits = 6;
 // A span's curve: its length, the points where its load formula changes,
 // its extremes and v(x).
 struct Curve {
+    double X1 = 0, Y1 = 0;  // the span's start node on the page
     double L = 0;
     std::vector<double> breaks;
     DeflectionExtremes extremes;
@@ -45,25 +46,29 @@ std::vector<Curve> curvesOf(const AnalysisModel& m)
     std::vector<Curve> curves;
     for (long k = 1; k <= m.ElementCount; ++k) {
         const SpanDeflection s = DeflectionOf(m, k);
+        const long a = m.Incidence(m.LoadRowElement(k, 1), 1);
         std::vector<double> breaks;
         if (s.d > 0 && s.d < s.L) breaks.push_back(s.d);
-        curves.push_back({s.L, breaks, ExtremeDeflections(s), [s](double x) { return Deflection(s, x); }});
+        curves.push_back({m.Coord(a, 1), m.Coord(a, 2), s.L, breaks, ExtremeDeflections(s),
+                          [s](double x) { return Deflection(s, x); }});
     }
     return curves;
 }
 
-std::vector<Curve> curvesOf(const AnalysisModel& m, const BeamLoads& loads,
+std::vector<Curve> curvesOf(const BeamFrame& f, const std::vector<GeneralDeflection>& spans,
                             const std::vector<SpanCurve>& forces)
 {
+    if (spans.size() != f.spans.size() || forces.size() != f.spans.size())
+        throw IndexError("curvas de outra viga");
     std::vector<Curve> curves;
-    for (long k = 1; k <= m.ElementCount; ++k) {
-        auto s = std::make_shared<const GeneralDeflection>(DeflectionOf(m, loads, k));
-        const SpanCurve& f = forces.at(static_cast<std::size_t>(k - 1));
+    for (std::size_t k = 0; k < spans.size(); ++k) {
+        auto s = std::make_shared<const GeneralDeflection>(spans[k]);
+        const BeamFrame::Node& start = f.nodes[f.spans[k].start];
         std::vector<double> breaks;
-        for (const Piece& p : f.pieces)
+        for (const Piece& p : forces[k].pieces)
             if (p.x0 > 0) breaks.push_back(p.x0);
-        curves.push_back(
-            {s->ends.L, breaks, ExtremeDeflections(*s, f), [s](double x) { return Deflection(*s, x); }});
+        curves.push_back({start.X, start.Y, s->ends.L, breaks, ExtremeDeflections(*s, forces[k]),
+                          [s](double x) { return Deflection(*s, x); }});
     }
     return curves;
 }
@@ -179,7 +184,7 @@ namespace {
 // before its curve, and with k = 0 whatever comes before every span.
 using LoadDrawer = std::function<void(Canvas&, const PageMapping&, long)>;
 
-Recording drawPage(const AnalysisModel& m, const DiagramSettings& s, const std::vector<Curve>& curves,
+Recording drawPage(const BeamFrame& f, const DiagramSettings& s, const std::vector<Curve>& curves,
                    const LoadDrawer& loads)
 {
     const int W = s.momentWidth;
@@ -192,7 +197,7 @@ Recording drawPage(const AnalysisModel& m, const DiagramSettings& s, const std::
     }
     PageMapping map;
     map.H = H;
-    map.sx = store(static_cast<Real>(EscalaHorizontal(m, s)) * s.ZoomDesenho / 100);
+    map.sx = store(static_cast<Real>(EscalaHorizontal(f, s)) * s.ZoomDesenho / 100);
     map.sy = store(static_cast<Real>(scaleFor(curves, H)) * s.ZoomDesenho / 100);
     map.x0 = addInt(s.DeslocamentoDesenho, LeftMargin);
     // The middle of the curve's range (the axis included) at the middle of the page.
@@ -200,18 +205,15 @@ Recording drawPage(const AnalysisModel& m, const DiagramSettings& s, const std::
 
     RecordingCanvas canvas(W, H);
     StartPage(canvas, W, H);
-    DrawAxisAndSpanNumbers(canvas, m, map, s);
-    DrawSupports(canvas, m, map);
+    DrawAxisAndSpanNumbers(canvas, f, map, s);
+    DrawSupports(canvas, f, map, s);
     loads(canvas, map, 0);
     std::vector<Label> labels;
-    for (long k = 1; k <= m.ElementCount; ++k) {
-        const Curve& curve = curves[static_cast<std::size_t>(k - 1)];
-        const long e = m.LoadRowElement(k, 1);
-        const long a = m.Incidence(e, 1);
-        loads(canvas, map, k);
-        drawCurve(canvas, map, curve, m.Coord(a, 1));
-        if (auto label = drawLargest(canvas, map, curve, m.Coord(a, 1), m.Coord(a, 2), s))
-            labels.push_back(*label);
+    for (std::size_t k = 0; k < curves.size(); ++k) {
+        const Curve& curve = curves[k];
+        loads(canvas, map, static_cast<long>(k + 1));
+        drawCurve(canvas, map, curve, curve.X1);
+        if (auto label = drawLargest(canvas, map, curve, curve.X1, curve.Y1, s)) labels.push_back(*label);
     }
     // Over every curve, so that no later span draws across a value.
     writeLabels(canvas, labels, s);
@@ -225,7 +227,7 @@ Recording DesenhaDeformada(const AnalysisModel& m, const DiagramSettings& s, con
                            bool svg)
 {
     const double T = ComprimentoTotal(m);
-    Recording page = drawPage(m, s, curvesOf(m), [&](Canvas& c, const PageMapping& map, long k) {
+    Recording page = drawPage(FrameOf(m), s, curvesOf(m), [&](Canvas& c, const PageMapping& map, long k) {
         if (k > 0) DrawSpanLoads(c, m, map, k, T, s);
     });
     SavePage(page, dataFile, "D", svg);
@@ -236,11 +238,18 @@ Recording DesenhaDeformadaGeral(const AnalysisModel& m, const BeamLoads& loads,
                                 const std::vector<SpanCurve>& curves, const DiagramSettings& s,
                                 const std::string& dataFile, bool svg)
 {
-    if (static_cast<long>(curves.size()) != m.ElementCount) throw IndexError("curvas de outra viga");
-    Recording page =
-        drawPage(m, s, curvesOf(m, loads, curves), [&](Canvas& c, const PageMapping& map, long k) {
-            if (k == 0) DrawGeneralLoads(c, m, map, loads, curves, s);
-        });
+    std::vector<GeneralDeflection> spans;
+    for (long k = 1; k <= m.ElementCount; ++k) spans.push_back(DeflectionOf(m, loads, k));
+    return DesenhaDeformadaGeral(FrameOf(m), loads, spans, curves, s, dataFile, svg);
+}
+
+Recording DesenhaDeformadaGeral(const BeamFrame& f, const BeamLoads& loads, const std::vector<GeneralDeflection>& spans,
+                                const std::vector<SpanCurve>& curves, const DiagramSettings& s,
+                                const std::string& dataFile, bool svg)
+{
+    Recording page = drawPage(f, s, curvesOf(f, spans, curves), [&](Canvas& c, const PageMapping& map, long k) {
+        if (k == 0) DrawGeneralLoads(c, f, map, loads, curves, s);
+    });
     SavePage(page, dataFile, "D", svg);
     return page;
 }

@@ -14,7 +14,9 @@
 
 #include "diagram_settings.h"
 #include "engine/analysis_model.h"
+#include "engine/general_deflection.h"
 #include "engine/general_road.h"
+#include "page_frame.h"
 #include "recording.h"
 
 namespace kalvoro {
@@ -32,6 +34,12 @@ Recording DesenhaDeformada(const AnalysisModel& m, const DiagramSettings& s, con
 // each of its loads (curves: ResultadosGeral's), its loads drawn as on the
 // moment page.
 Recording DesenhaDeformadaGeral(const AnalysisModel& m, const BeamLoads& loads,
+                                const std::vector<SpanCurve>& curves, const DiagramSettings& s,
+                                const std::string& dataFile, bool svg = false);
+// The same from a frame of any length and each span's deflection (for a beam
+// of the supported road, DeflectionsOf), a hinge's spans each with its own
+// rotation there, the frame's springs, settlements and hinges drawn.
+Recording DesenhaDeformadaGeral(const BeamFrame& f, const BeamLoads& loads, const std::vector<GeneralDeflection>& spans,
                                 const std::vector<SpanCurve>& curves, const DiagramSettings& s,
                                 const std::string& dataFile, bool svg = false);
 

@@ -177,11 +177,12 @@ Recording drawPage(const AnalysisModel& m, const DiagramSettings& s, Kind kind)
 
 double EscalaHorizontal(const AnalysisModel& m, const DiagramSettings& s)
 {
-    double largest = 0;
-    for (long n = 1; n <= m.NodeCount; ++n) {
-        const double X = m.Coord(n, 1);
-        if (X > largest) largest = X;
-    }
+    return EscalaHorizontal(FrameOf(m), s);
+}
+
+double EscalaHorizontal(const BeamFrame& f, const DiagramSettings& s)
+{
+    const double largest = f.largestX();
     if (std::fabs(largest) <= Guard) return FallbackScale;
     return store(div(s.momentWidth, largest * Fit));
 }

@@ -13,12 +13,15 @@
 
 #include "diagram_settings.h"
 #include "engine/analysis_model.h"
+#include "page_frame.h"
 #include "recording.h"
 
 namespace kalvoro {
 
-// Pixels per length unit along X before zoom (from the moment page's width).
+// Pixels per length unit along X before zoom (from the moment page's width),
+// whatever holds the beam.
 double EscalaHorizontal(const AnalysisModel& m, const DiagramSettings& s);
+double EscalaHorizontal(const BeamFrame& f, const DiagramSettings& s);
 // Pixels per moment unit before zoom (moment page's height).
 double EscalaMomentos(const AnalysisModel& m, const DiagramSettings& s);
 // Pixels per shear unit before zoom (shear page's height).

@@ -31,7 +31,7 @@ struct Label {
 };
 
 struct Page {
-    const AnalysisModel& m;
+    const BeamFrame& f;
     const DiagramSettings& s;
     PageMapping map;
     const std::vector<SpanCurve>& curves;
@@ -205,17 +205,15 @@ void drawLoads(Canvas& c, Page& pg, const BeamLoads& loads)
     if (!pg.s.CheckBox2) return;
     std::vector<std::vector<Stretch>> spreads;
     Real wmax = 0;
-    for (long i = 1; i <= pg.m.ElementCount; ++i) {
-        spreads.push_back(spreadOf(loads.at(static_cast<std::size_t>(i - 1)),
-                                   pg.curves[static_cast<std::size_t>(i - 1)].L));
+    for (std::size_t k = 0; k < pg.f.spans.size(); ++k) {
+        spreads.push_back(spreadOf(loads.at(k), pg.curves[k].L));
         for (const Stretch& s : spreads.back()) wmax = std::max({wmax, std::fabs(s.w0), std::fabs(s.w1)});
     }
-    const double T = ComprimentoTotal(pg.m);
+    const double T = pg.f.length();
     for (const bool spread : {false, true}) {
         c.setPen(colors::Black, spread ? 1 : 2);
-        for (long i = 1; i <= pg.m.ElementCount; ++i) {
-            const Real X1 = pg.m.Coord(pg.m.Incidence(i, 1), 1);
-            const std::size_t k = static_cast<std::size_t>(i - 1);
+        for (std::size_t k = 0; k < pg.f.spans.size(); ++k) {
+            const Real X1 = pg.f.nodes[pg.f.spans[k].start].X;
             if (spread) {
                 drawSpread(c, pg, X1, pg.curves[k].L, spreads[k], wmax, T);
                 continue;
@@ -263,14 +261,14 @@ void drawCurve(Canvas& c, const Page& pg, Kind kind, Real X1, const SpanCurve& c
     to(pg.map.px(X1 + curve.L), pg.map.py(0));
 }
 
-Recording drawPage(const AnalysisModel& m, const BeamLoads& loads, const std::vector<SpanCurve>& curves,
-                   const DiagramSettings& s, Kind kind, const std::vector<NodeSupport>* extras = nullptr)
+Recording drawPage(const BeamFrame& f, const BeamLoads& loads, const std::vector<SpanCurve>& curves,
+                   const DiagramSettings& s, Kind kind)
 {
     const bool moments = kind == Kind::Moments;
     const int W = moments ? s.momentWidth : s.shearWidth;
     const int H = moments ? s.momentHeight : s.shearHeight;
-    if (static_cast<long>(curves.size()) != m.ElementCount) throw IndexError("curvas de outra viga");
-    Page pg{m, s, {}, curves, {}};
+    if (curves.size() != f.spans.size()) throw IndexError("curvas de outra viga");
+    Page pg{f, s, {}, curves, {}};
     double lo = 0, hi = 0;
     for (const SpanCurve& c : curves) {
         lo = std::min(lo, moments ? c.smallestMoment().value : c.smallestShear().value);
@@ -279,24 +277,19 @@ Recording drawPage(const AnalysisModel& m, const BeamLoads& loads, const std::ve
     // The part above the axis: the most negative moment (plotted upward) or the largest shear.
     const double U = moments ? lo : hi;
     pg.map.H = H;
-    pg.map.sx = store(Real(EscalaHorizontal(m, s)) * s.ZoomDesenho / 100);
+    pg.map.sx = store(Real(EscalaHorizontal(f, s)) * s.ZoomDesenho / 100);
     pg.map.sy = store(Real(verticalScale(H, lo, hi)) * s.ZoomDesenho / 100);
     pg.map.x0 = addInt(s.DeslocamentoDesenho, LeftMargin);
     pg.map.y0 = roundEven(Real(H) / Fit - std::fabs(Real(U) * pg.map.sy) / Fit);
 
     RecordingCanvas canvas(W, H);
     StartPage(canvas, W, H);
-    DrawAxisAndSpanNumbers(canvas, m, pg.map, s);
-    DrawSupports(canvas, m, pg.map);
-    if (extras) {
-        std::vector<double> nodeX;
-        for (long n = 1; n <= m.NodeCount; ++n) nodeX.push_back(m.Coord(n, 1));
-        DrawNodeSupports(canvas, pg.map, nodeX, *extras, s);
-    }
+    DrawAxisAndSpanNumbers(canvas, f, pg.map, s);
+    DrawSupports(canvas, f, pg.map, s);
     drawLoads(canvas, pg, loads);
-    for (long i = 1; i <= m.ElementCount; ++i) {
-        const Real X1 = m.Coord(m.Incidence(i, 1), 1);
-        drawCurve(canvas, pg, kind, X1, pg.curves[static_cast<std::size_t>(i - 1)]);
+    for (std::size_t k = 0; k < f.spans.size(); ++k) {
+        const Real X1 = f.nodes[f.spans[k].start].X;
+        drawCurve(canvas, pg, kind, X1, pg.curves[k]);
         canvas.setPen(colors::Green, 2);
         canvas.lineTo(pg.map.px(X1), pg.map.py(0));
     }
@@ -306,11 +299,11 @@ Recording drawPage(const AnalysisModel& m, const BeamLoads& loads, const std::ve
 
 }  // namespace
 
-void DrawGeneralLoads(Canvas& c, const AnalysisModel& m, const PageMapping& map, const BeamLoads& loads,
+void DrawGeneralLoads(Canvas& c, const BeamFrame& f, const PageMapping& map, const BeamLoads& loads,
                       const std::vector<SpanCurve>& curves, const DiagramSettings& s)
 {
-    if (static_cast<long>(curves.size()) != m.ElementCount) throw IndexError("curvas de outra viga");
-    Page pg{m, s, map, curves, {}};
+    if (curves.size() != f.spans.size()) throw IndexError("curvas de outra viga");
+    Page pg{f, s, map, curves, {}};
     drawLoads(c, pg, loads);
 }
 
@@ -318,7 +311,7 @@ Recording DesenhaMomentosGeral(const AnalysisModel& m, const BeamLoads& loads,
                                const std::vector<SpanCurve>& curves, const DiagramSettings& s,
                                const std::string& dataFile, bool svg)
 {
-    Recording page = drawPage(m, loads, curves, s, Kind::Moments);
+    Recording page = drawPage(FrameOf(m), loads, curves, s, Kind::Moments);
     SavePage(page, dataFile, "M", svg);
     return page;
 }
@@ -327,25 +320,23 @@ Recording DesenhaCortantesGeral(const AnalysisModel& m, const BeamLoads& loads,
                                 const std::vector<SpanCurve>& curves, const DiagramSettings& s,
                                 const std::string& dataFile, bool svg)
 {
-    Recording page = drawPage(m, loads, curves, s, Kind::Shear);
+    Recording page = drawPage(FrameOf(m), loads, curves, s, Kind::Shear);
     SavePage(page, dataFile, "C", svg);
     return page;
 }
 
-Recording DesenhaMomentosApoiados(const AnalysisModel& m, const BeamLoads& loads,
-                                  const std::vector<NodeSupport>& nodes, const DiagramSettings& s,
-                                  const std::string& dataFile, bool svg)
+Recording DesenhaMomentosApoiados(const BeamFrame& f, const BeamLoads& loads, const std::vector<SpanCurve>& curves,
+                                  const DiagramSettings& s, const std::string& dataFile, bool svg)
 {
-    Recording page = drawPage(m, loads, CurvasDaViga(m, loads), s, Kind::Moments, &nodes);
+    Recording page = drawPage(f, loads, curves, s, Kind::Moments);
     SavePage(page, dataFile, "M", svg);
     return page;
 }
 
-Recording DesenhaCortantesApoiados(const AnalysisModel& m, const BeamLoads& loads,
-                                   const std::vector<NodeSupport>& nodes, const DiagramSettings& s,
-                                   const std::string& dataFile, bool svg)
+Recording DesenhaCortantesApoiados(const BeamFrame& f, const BeamLoads& loads, const std::vector<SpanCurve>& curves,
+                                   const DiagramSettings& s, const std::string& dataFile, bool svg)
 {
-    Recording page = drawPage(m, loads, CurvasDaViga(m, loads), s, Kind::Shear, &nodes);
+    Recording page = drawPage(f, loads, curves, s, Kind::Shear);
     SavePage(page, dataFile, "C", svg);
     return page;
 }

@@ -23,7 +23,7 @@ namespace kalvoro {
 
 // The loads of every span as the pages below draw them (with the values), for
 // another page on the same frame.
-void DrawGeneralLoads(Canvas& c, const AnalysisModel& m, const PageMapping& map, const BeamLoads& loads,
+void DrawGeneralLoads(Canvas& c, const BeamFrame& f, const PageMapping& map, const BeamLoads& loads,
                       const std::vector<SpanCurve>& curves, const DiagramSettings& s);
 
 // The model as ResolveGeral left it with these loads, and its span curves
@@ -35,14 +35,12 @@ Recording DesenhaCortantesGeral(const AnalysisModel& m, const BeamLoads& loads,
                                 const std::vector<SpanCurve>& curves, const DiagramSettings& s,
                                 const std::string& dataFile, bool svg = false);
 
-// The same pages for a beam on the supported road, the model holding its
-// structure and that road's start forces, with the symbols of each node's
-// springs, settlement and hinge (nodes[n] for node n + 1).
-Recording DesenhaMomentosApoiados(const AnalysisModel& m, const BeamLoads& loads,
-                                  const std::vector<NodeSupport>& nodes, const DiagramSettings& s,
-                                  const std::string& dataFile, bool svg = false);
-Recording DesenhaCortantesApoiados(const AnalysisModel& m, const BeamLoads& loads,
-                                   const std::vector<NodeSupport>& nodes, const DiagramSettings& s,
-                                   const std::string& dataFile, bool svg = false);
+// The same pages for a beam on the supported road, of any length: its frame
+// (FrameOf, with the symbols of each node's springs, settlement and hinge) and
+// its span curves (SupportedResult::curves).
+Recording DesenhaMomentosApoiados(const BeamFrame& f, const BeamLoads& loads, const std::vector<SpanCurve>& curves,
+                                  const DiagramSettings& s, const std::string& dataFile, bool svg = false);
+Recording DesenhaCortantesApoiados(const BeamFrame& f, const BeamLoads& loads, const std::vector<SpanCurve>& curves,
+                                   const DiagramSettings& s, const std::string& dataFile, bool svg = false);
 
 }  // namespace kalvoro

@@ -11,10 +11,12 @@
 // above the point. Offsets are added before rounding and are never scaled.
 
 #include <string>
+#include <vector>
 
 #include "canvas.h"
 #include "engine/analysis_model.h"
 #include "engine/arithmetic.h"
+#include "engine/supported_road.h"
 #include "recording.h"
 
 namespace kalvoro {
@@ -38,6 +40,36 @@ struct PageMapping {
     int py(Real Y, Real dy = 0) const { return subInt(H, roundEven(Y * sy + y0 + dy)); }
 };
 
+// What a page draws of the beam itself, whatever holds it: the analysis
+// model (at most the data file's capacities) or a beam of the supported road
+// (any number of spans).
+struct BeamFrame {
+    struct Node {
+        double X, Y;
+    };
+    struct Span {
+        std::size_t start, end;  // nodes, from 0
+    };
+    struct Support {
+        std::size_t node;
+        int code;
+    };
+    std::vector<Node> nodes;
+    std::vector<Span> spans;         // span k (from 0) is element and load row k + 1
+    std::vector<Support> supports;   // in the order they are drawn
+    std::vector<NodeSupport> extras;  // per node: springs, settlement, hinge; or empty
+
+    // The largest node X, and the sum of the span lengths (ComprimentoTotal).
+    double largestX() const;
+    double length() const;
+};
+
+// The model's nodes, its elements in element order, its support entries.
+BeamFrame FrameOf(const AnalysisModel& m);
+// Nodes on the axis, span i from node i to node i + 1, a support entry for
+// every node whose code is not 00, and the nodes' extras.
+BeamFrame FrameOf(const SupportedBeam& beam);
+
 // White page from (0, 0) to (W + 1, H + 1), then the navy pen of the axis.
 void StartPage(Canvas& c, int W, int H);
 
@@ -45,12 +77,15 @@ void StartPage(Canvas& c, int W, int H);
 // node with the current pen, and, when s.CheckBox1 is set, its number 10 pixels
 // below the middle of the span in the span-number font (s.UpDown7, set on
 // every pass whether or not the number is written).
+void DrawAxisAndSpanNumbers(Canvas& c, const BeamFrame& f, const PageMapping& map, const DiagramSettings& s);
 void DrawAxisAndSpanNumbers(Canvas& c, const AnalysisModel& m, const PageMapping& map,
                             const DiagramSettings& s);
 
 // Red pen, then for every support entry the symbol of its code around its
 // node: 10 (pinned) a triangle hanging from the node, 11 (fixed) a vertical
-// bar with eight hatch strokes, any other code nothing.
+// bar with eight hatch strokes, any other code nothing. Then the frame's
+// extras (support_symbols.h), when it has them.
+void DrawSupports(Canvas& c, const BeamFrame& f, const PageMapping& map, const DiagramSettings& s);
 void DrawSupports(Canvas& c, const AnalysisModel& m, const PageMapping& map);
 
 // The loads of load row k, when s.CheckBox2 is set: its concentrated load and

@@ -57,12 +57,11 @@ std::string signedText(double v)
 
 }  // namespace
 
-void DrawNodeSupports(Canvas& c, const PageMapping& map, const std::vector<double>& nodeX,
-                      const std::vector<NodeSupport>& nodes, const DiagramSettings& s)
+void DrawNodeSupports(Canvas& c, const PageMapping& map, const BeamFrame& f, const DiagramSettings& s)
 {
-    for (std::size_t n = 0; n < nodes.size() && n < nodeX.size(); ++n) {
-        const NodeSupport& e = nodes[n];
-        const Real X = nodeX[n];
+    for (std::size_t n = 0; n < f.extras.size() && n < f.nodes.size(); ++n) {
+        const NodeSupport& e = f.extras[n];
+        const Real X = f.nodes[n].X;
         c.setPen(colors::Black, 1);
         if (e.springVertical != 0) verticalSpring(c, map, X);
         if (e.springRotation != 0) rotationalSpring(c, map, X);

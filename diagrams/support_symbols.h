@@ -13,8 +13,7 @@
 
 namespace kalvoro {
 
-// nodeX[n] and nodes[n] for each node n (from 0).
-void DrawNodeSupports(Canvas& c, const PageMapping& map, const std::vector<double>& nodeX,
-                      const std::vector<NodeSupport>& nodes, const DiagramSettings& s);
+// The symbols of f.extras[n] at node n, for each node.
+void DrawNodeSupports(Canvas& c, const PageMapping& map, const BeamFrame& f, const DiagramSettings& s);
 
 }  // namespace kalvoro

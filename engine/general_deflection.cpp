@@ -81,6 +81,24 @@ GeneralDeflection DeflectionOf(const AnalysisModel& m, const BeamLoads& loads, l
     return {DeflectionOf(m, i), loads.at(static_cast<std::size_t>(i - 1))};
 }
 
+std::vector<GeneralDeflection> DeflectionsOf(const SupportedBeam& beam, const SupportedResult& r,
+                                             const BeamLoads& loads)
+{
+    std::vector<GeneralDeflection> spans;
+    for (std::size_t i = 0; i < beam.spans.size(); ++i) {
+        SpanDeflection ends;
+        ends.L = store(static_cast<Real>(beam.nodes.at(i + 1).x) - beam.nodes.at(i).x);
+        ends.E = beam.spans[i].E;
+        ends.I = beam.spans[i].I;
+        ends.v1 = r.vertical.at(i);
+        ends.r1 = r.rotationRight.at(i);
+        ends.v2 = r.vertical.at(i + 1);
+        ends.r2 = r.rotation.at(i + 1);
+        spans.push_back({ends, loads.at(i)});
+    }
+    return spans;
+}
+
 double Deflection(const GeneralDeflection& s, double x)
 {
     // The ends' cubic alone (q = P = 0), then the loads.

@@ -14,6 +14,7 @@
 #include "deflection.h"
 #include "general_road.h"
 #include "span_loads.h"
+#include "supported_road.h"
 
 namespace kalvoro {
 
@@ -24,6 +25,10 @@ struct GeneralDeflection {
 
 // Span i after ResolveGeral.
 GeneralDeflection DeflectionOf(const AnalysisModel& m, const BeamLoads& loads, long i);
+// Every span of a beam on the supported road (span i from node i to i + 1),
+// each with its own rotation at a hinge.
+std::vector<GeneralDeflection> DeflectionsOf(const SupportedBeam& beam, const SupportedResult& r,
+                                             const BeamLoads& loads);
 
 // v(x) and v'(x), positive upward and counter-clockwise as the report's
 // "Vertical" and "Rotação". ArithmeticError for L = 0 or E I = 0.

@@ -607,6 +607,7 @@ int MainWindow::readBeam(const std::string& fileName)
     // A data file holds no extra loads, springs, settlements or hinges.
     general_.reset();
     supports_.reset();
+    supported_.reset();
     setExtraRows({});
     failed_ = false;
     return 0;
@@ -660,19 +661,19 @@ void MainWindow::redraw()
     // the diagrams saved as a metafile.
     const std::vector<SpanCurve> curves =
         general_ && !supports_ ? CurvasDaViga(*model_, *general_) : std::vector<SpanCurve>{};
-    momentPage_ = supports_ ? DesenhaMomentosApoiados(*model_, *general_, *supports_, config_.diagram, saveAs)
+    const SupportedSolution* sup = supports_ && supported_ ? &*supported_ : nullptr;
+    momentPage_ = sup        ? DesenhaMomentosApoiados(sup->frame, *general_, sup->curves, config_.diagram, saveAs)
                   : general_ ? DesenhaMomentosGeral(*model_, *general_, curves, config_.diagram, saveAs)
                              : DesenhaMomentos(*model_, config_.diagram, saveAs);
     momentImage_ = renderRecording(momentPage_);
     image1_->setPixmap(QPixmap::fromImage(momentImage_));
-    shearPage_ = supports_ ? DesenhaCortantesApoiados(*model_, *general_, *supports_, config_.diagram, saveAs)
+    shearPage_ = sup        ? DesenhaCortantesApoiados(sup->frame, *general_, sup->curves, config_.diagram, saveAs)
                  : general_ ? DesenhaCortantesGeral(*model_, *general_, curves, config_.diagram, saveAs)
                             : DesenhaCortantes(*model_, config_.diagram, saveAs);
     shearImage_ = renderRecording(shearPage_);
     image2_->setPixmap(QPixmap::fromImage(shearImage_));
-    // The supported road (springs, settlements, hinges) has no deflected shape
-    // yet: an empty page rather than a curve that ignores its supports.
-    deflectionPage_ = supports_  ? Recording{config_.diagram.momentWidth, config_.diagram.momentHeight, {}}
+    deflectionPage_ = sup ? DesenhaDeformadaGeral(sup->frame, *general_, sup->deflections, sup->curves,
+                                                  config_.diagram, saveAs)
                       : general_ ? DesenhaDeformadaGeral(*model_, *general_, curves, config_.diagram, saveAs)
                                  : DesenhaDeformada(*model_, config_.diagram, saveAs);
     deflectionImage_ = renderRecording(deflectionPage_);
@@ -693,6 +694,7 @@ void MainWindow::NovaEst()
     refreshTables();
     general_.reset();
     supports_.reset();
+    supported_.reset();
     if (extraLoads_) setExtraRows({});
 }
 

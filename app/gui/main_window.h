@@ -24,6 +24,8 @@
 #include "data/extra_loads.h"
 #include "data/table_model.h"
 #include "diagrams/diagram_settings.h"
+#include "diagrams/page_frame.h"
+#include "engine/general_deflection.h"
 #include "diagrams/recording.h"
 #include "engine/analysis_model.h"
 
@@ -223,6 +225,14 @@ private:
     // model holds that beam's structure and, after a calculation, the start
     // forces of the supported road's solution, from which the diagrams draw.
     std::optional<std::vector<NodeSupport>> supports_;
+    // The supported road's last solution of this beam, which its diagrams
+    // draw whatever its length; empty until one succeeds.
+    struct SupportedSolution {
+        BeamFrame frame;
+        std::vector<SpanCurve> curves;
+        std::vector<GeneralDeflection> deflections;
+    };
+    std::optional<SupportedSolution> supported_;
     QTableWidget* extraLoads_ = nullptr;
 
     QTabWidget* pages_ = nullptr;

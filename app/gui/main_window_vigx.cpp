@@ -124,15 +124,6 @@ constexpr const char* TooLongForWindow =
     "Esta viga tem mais de 24 trechos, que os diagramas da janela ainda não desenham.\n"
     "Calcule-a com o kalvoro-batch.";
 
-// The supported road's start forces in the model, from which the general
-// road's diagram pages take every span's curve.
-void takeStartForces(const SupportedResult& r, AnalysisModel& m)
-{
-    for (std::size_t i = 0; i < r.startShear.size(); ++i) {
-        m.ElementStartShear[static_cast<long>(i + 1)] = r.startShear[i];
-        m.ElementStartMoment[static_cast<long>(i + 1)] = r.startMoment[i];
-    }
-}
 }  // namespace
 
 int MainWindow::readExtended(const std::string& fileName)
@@ -170,6 +161,7 @@ int MainWindow::readExtended(const std::string& fileName)
     config_.title = read.beam.title;
     if (configDialog()) configDialog()->setTitle(read.beam.title);
     supports_.reset();
+    supported_.reset();
     if (PrecisaApoiosEspeciais(read.beam)) {
         supports_.emplace();
         for (const ExtendedNode& n : read.beam.nodes) supports_->push_back(n.extra);
@@ -232,11 +224,13 @@ void MainWindow::calculateExtended()
         failed_ = true;  // until the solution and its drawings are complete
         model_->ReportFile.clear();
         if (supports_) {
-            // As the batch program solves it: the supported road's report, its
-            // start forces in the model for the diagrams.
-            const SupportedResult r = SupportedSystem(VigaApoiada(beam)).solve(*general_);
+            // As the batch program solves it: the supported road's report,
+            // its curves and deflections for the diagrams.
+            const SupportedBeam supported = VigaApoiada(beam);
+            SupportedResult r = SupportedSystem(supported).solve(*general_);
             model_->ReportFile = RelatorioApoiado(r);
-            takeStartForces(r, *model_);
+            supported_ = SupportedSolution{FrameOf(supported), {}, DeflectionsOf(supported, r, *general_)};
+            supported_->curves = std::move(r.curves);
         } else if (general_) {
             ResolveGeral(*model_, *general_);
             ResultadosGeral(*model_, *general_);
