@@ -5,6 +5,7 @@
 
 #include "batch.h"
 #include "data/file_names.h"
+#include "data/numbers.h"
 #include "data/text_file.h"
 #include "diagrams/deflection_diagram.h"
 #include "diagrams/general_diagrams.h"
@@ -12,6 +13,9 @@
 #include "engine/errors.h"
 #include "influence/influence.h"
 #include "influence/supported_influence.h"
+#include "influence/train.h"
+#include "influence/train_beam.h"
+#include "influence/train_files.h"
 
 namespace kalvoro {
 
@@ -64,12 +68,46 @@ int runSupportedBatch(const ExtendedBeam& beam, const SupportedRun& run, std::os
         return batch_exit::EngineFailure;
     }
 
+    const BeamFrame frame = FrameOf(supported);
+    const DiagramSettings settings;
+    // The page of the influence line and of the envelope, and the SVG beside it with --svg.
+    const auto wrotePage = [&](const char* tag) {
+        written.push_back(derivedName(run.file, std::string(tag) + ".wmf"));
+        if (run.svg) written.push_back(derivedName(run.file, std::string(tag) + ".svg"));
+    };
+    SupportedTrainBeam trainBeam(*system, supported, result.curves);
+    if (run.train) {
+        try {
+            const auto envelope = TrainEnvelope(trainBeam, *run.train);
+            WriteTrainEnvelopeReport(run.file, TrainEnvelopeReport(*run.train, envelope));
+            written.push_back(derivedName(run.file, "ENV.sai"));
+            DesenhaEnvoltoria(frame, settings, *run.train, envelope, run.file, run.svg);
+            wrotePage("ENV");
+        } catch (const IoError& e) {
+            err << e.what() << '\n';
+            return batch_exit::FileError;
+        } catch (const Error& e) {
+            err << "Envoltória do trem-tipo não calculada\n" << e.what() << '\n';
+            return batch_exit::EngineFailure;
+        }
+    }
+
+    std::string trainReport;
     if (run.influence) {
         try {
             report = RelatorioInfluenciaApoiada(*system, run.span, run.position);
             const std::string name = derivedName(run.file, "LIM.sai");
             writeTextFile(name, report);
             written.push_back(name);
+            const long n = toInt(run.span);
+            const double xs = toReal(run.position);
+            DesenhaLinhaInfluenciaApoiada(*system, frame, settings, n, xs, run.file, run.svg);
+            wrotePage("LIM");
+            if (run.train) {
+                trainReport = TrainSectionReport(*run.train, TrainAtSection(trainBeam, *run.train, n, xs));
+                WriteTrainSectionReport(run.file, trainReport);
+                written.push_back(derivedName(run.file, "TREM.sai"));
+            }
         } catch (const Error& e) {
             std::string text = InfluenceFailureMessage;
             for (char& c : text)
@@ -78,7 +116,7 @@ int runSupportedBatch(const ExtendedBeam& beam, const SupportedRun& run, std::os
             return dynamic_cast<const IoError*>(&e) ? batch_exit::FileError : batch_exit::InfluenceFailure;
         }
     }
-    out << report;
+    out << report << trainReport;
     for (const std::string& name : written) err << "Gravado: " << name << '\n';
     out.flush();
     if (out) return batch_exit::Ok;

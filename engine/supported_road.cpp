@@ -161,13 +161,11 @@ void SupportedSystem::substitute(std::vector<Real>& u) const
             u[i] -= term(factor_, k, i) * u[k];
 }
 
-std::vector<SupportedSystem::Ordinate> SupportedSystem::influence(
-    std::size_t n, double xs, double xRight,
-    const std::vector<std::pair<std::size_t, double>>& positions) const
+std::vector<SupportedSystem::StartForces> SupportedSystem::startForces(
+    std::size_t n, const std::vector<std::pair<std::size_t, double>>& positions) const
 {
     if (n >= beam_.spans.size()) throw IndexError("trecho " + std::to_string(n + 1) + " fora da viga");
-    const Real L = lengths_[n];
-    const SpanStiffness k = stiffnessOf(beam_.spans[n], L);
+    const SpanStiffness k = stiffnessOf(beam_.spans[n], lengths_[n]);
     const auto d = freedoms(n);
     // Rows 1 and 2 of the span's k: its start shear and moment are
     // row . u = row . K^-1 F = (K^-1 row) . F, K being symmetric.
@@ -179,26 +177,42 @@ std::vector<SupportedSystem::Ordinate> SupportedSystem::influence(
             if (!prescribed_[d[j]]) z[r][d[j]] += rows[r][j];
         substitute(z[r]);
     }
-    std::vector<Ordinate> out;
+    std::vector<StartForces> out;
+    out.reserve(positions.size());
     for (const auto& [span, a] : positions) {
         if (span >= beam_.spans.size())
             throw IndexError("trecho " + std::to_string(span + 1) + " fora da viga");
-        const SpanLoad unit{LoadKind::Point, -1.0, 0, a, 0};
-        const auto f = EquivalentLoads(unit, lengths_[span]);
+        const auto f = EquivalentLoads({LoadKind::Point, -1.0, 0, a, 0}, lengths_[span]);
         const auto e = freedoms(span);
         Real force = 0, moment = 0;
         for (int j = 0; j < 4; ++j) {
             force += z[0][e[j]] * f[j];
             moment += z[1][e[j]] * f[j];
         }
+        out.push_back({store(force), store(moment)});
+    }
+    return out;
+}
+
+std::vector<SupportedSystem::Ordinate> SupportedSystem::influence(
+    std::size_t n, double xs, double xRight,
+    const std::vector<std::pair<std::size_t, double>>& positions) const
+{
+    const std::vector<StartForces> start = startForces(n, positions);
+    const Real L = lengths_[n];
+    std::vector<Ordinate> out;
+    out.reserve(positions.size());
+    for (std::size_t p = 0; p < positions.size(); ++p) {
+        const auto& [span, a] = positions[p];
+        const SpanLoad unit{LoadKind::Point, -1.0, 0, a, 0};
         const SpanCurve c = CurvaDoTrecho(span == n ? std::vector<SpanLoad>{unit} : std::vector<SpanLoad>{},
-                                          L, store(force), store(moment));
+                                          L, start[p].shear, start[p].moment);
         // The piece that holds x: loads at a piece's start belong to it.
         const auto at = [&c](Real x) {
-            const Piece* p = &c.pieces.front();
-            for (const Piece& q : c.pieces)
-                if (q.x0 <= x) p = &q;
-            return p;
+            const Piece* q = &c.pieces.front();
+            for (const Piece& r : c.pieces)
+                if (r.x0 <= x) q = &r;
+            return q;
         };
         const Piece* left = at(xs);
         const Piece* right = at(xRight);

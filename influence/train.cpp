@@ -12,8 +12,7 @@
 
 #include "engine/arithmetic.h"
 #include "engine/errors.h"
-#include "engine/section_forces.h"
-#include "influence/train_solver.h"
+#include "influence/train_beam.h"
 
 namespace kalvoro {
 
@@ -244,28 +243,26 @@ struct SpanGeometry {
     double L = 0;
 };
 
-std::vector<SpanGeometry> geometry(const AnalysisModel& m)
+std::vector<SpanGeometry> geometry(const TrainBeam& beam)
 {
     std::vector<SpanGeometry> spans;
-    const long K = m.LoadRowCount[1];
+    const long K = beam.spanCount();
     for (long k = 1; k <= K; ++k) {
-        const long e = m.LoadRowElement(k, 1);
-        const double x1 = m.Coord(m.Incidence(e, 1), 1), x2 = m.Coord(m.Incidence(e, 2), 1);
+        const double x1 = beam.spanStart(k), x2 = beam.spanEnd(k);
         // A train runs along the beam from left to right: each span must
         // start where the one before it ends or further right.
         if (!(x2 > x1) || (k > 1 && x1 < spans.back().X1))
             throw ArithmeticError("trecho " + std::to_string(k) +
                                   " fora da ordem da esquerda para a direita");
-        spans.push_back({x1, x2, SpanLength(m, k)});
+        spans.push_back({x1, x2, beam.spanLength(k)});
     }
     return spans;
 }
 
-// The unit-load solutions of one span at the positions the fits need: each
-// interval between consecutive breakpoints gets its ends and its thirds.
+// The unit-load positions of one span that the fits need: each interval
+// between consecutive breakpoints gets its ends and its thirds.
 struct SpanSamples {
     std::vector<double> d;
-    std::vector<UnitSolution> solution;
 
     // The sample nearest x.
     std::size_t index(Real x) const
@@ -291,19 +288,23 @@ struct SectionSpec {
     double xs;
 };
 
-// The section's influence line (moment or shear) from the samples.
-Line influenceLine(const AnalysisModel& m, const std::vector<SpanGeometry>& spans,
-                   const std::vector<SpanSamples>& samples, const SectionSpec& s, bool shear)
+// The section's influence line (moment or shear) from the samples and the
+// start forces of the section's span under each of them.
+Line influenceLine(const std::vector<SpanGeometry>& spans, const std::vector<SpanSamples>& samples,
+                   const std::vector<std::vector<SpanForces>>& forces, const SectionSpec& s, bool shear)
 {
     Line line;
     line.begin = spans.front().X0;
     line.end = spans.back().X0 + spans.back().L;
-    const auto value = [&](const UnitSolution& u, bool counted) {
-        const SectionValues f = ForcesAt(m, u, s.n, s.xs);
+    const double L = spans[static_cast<std::size_t>(s.n - 1)].L;
+    const auto value = [&](std::size_t k, std::size_t i, bool counted) {
+        const bool loaded = static_cast<long>(k) + 1 == s.n;
+        const double d = samples[k].d[i];
+        const SectionValues f = UnitLoadForces(L, loaded, d, forces[k][i], s.xs);
         if (!shear) return Real(f.M);
         // The unit load standing on the section counts in the shear from the
         // left piece's side; the span functions leave it out there.
-        return Real(f.V) + (counted && u.k == s.n && u.d == s.xs ? -1 : 0);
+        return Real(f.V) + (counted && loaded && d == s.xs ? -1 : 0);
     };
     const auto addPiece = [&](std::size_t k, double lo, double hi, bool counted) {
         const SpanSamples& sm = samples[k];
@@ -311,14 +312,14 @@ Line influenceLine(const AnalysisModel& m, const std::vector<SpanGeometry>& span
         if (tiny(lo, hi, spans[k].L)) {
             // Too short to hold four distinct samples: a chord is exact enough.
             const auto a = sm.index(lo), b = sm.index(hi);
-            p.f.c[0] = value(sm.solution[a], counted);
-            if (b != a) p.f.c[1] = (value(sm.solution[b], counted) - p.f.c[0]) / (Real(hi) - lo);
+            p.f.c[0] = value(k, a, counted);
+            if (b != a) p.f.c[1] = (value(k, b, counted) - p.f.c[0]) / (Real(hi) - lo);
         } else {
             const auto idx = sm.pick(lo, hi);
             Real u[4], y[4];
             for (int i = 0; i < 4; ++i) {
                 u[i] = Real(sm.d[idx[i]]) - lo;
-                y[i] = value(sm.solution[idx[i]], counted);
+                y[i] = value(k, idx[i], counted);
             }
             p.f = fitCubic(u, y);
         }
@@ -338,7 +339,7 @@ Line influenceLine(const AnalysisModel& m, const std::vector<SpanGeometry>& span
             Piece jump{spans[k].X0 + s.xs, spans[k].X0 + s.xs, {}};
             // Just right of the section the load on it counts; at the span's
             // end the shear is the one just left, which leaves it out.
-            jump.f.c[0] = value(sm.solution[static_cast<std::size_t>(at)], s.xs < spans[k].L);
+            jump.f.c[0] = value(k, static_cast<std::size_t>(at), s.xs < spans[k].L);
             line.points.push_back(jump);
         }
         if (s.xs < spans[k].L) addPiece(k, s.xs, spans[k].L, false);
@@ -368,20 +369,10 @@ TrainEffect trainEffect(const Line& line, const Train& t, double permanent)
     return r;
 }
 
-// The user's beam at the section: the moment, and the shear just right of it
-// (just left at the span's end), where a concentrated load on the section counts.
-void permanentValues(const AnalysisModel& m, long n, double xs, double& M, double& V)
-{
-    const SpanData sp = SpanOf(m, n);
-    M = MomentoSecao(xs, sp.q, sp.P, sp.d, sp.L, sp.V0, sp.M0);
-    V = CortanteSecao(xs, sp.q, sp.P, sp.d, sp.L, sp.V0, sp.M0);
-    if (sp.d == xs && xs < SpanLength(m, n)) V = store(Real(V) + sp.P);
-}
-
-std::vector<TrainSection> compute(AnalysisModel& m, const Train& t, const std::vector<SectionSpec>& sections)
+std::vector<TrainSection> compute(TrainBeam& beam, const Train& t, const std::vector<SectionSpec>& sections)
 {
     if (t.axles.empty()) throw IndexError("trem-tipo sem eixos");
-    const std::vector<SpanGeometry> spans = geometry(m);
+    const std::vector<SpanGeometry> spans = geometry(beam);
     if (spans.empty()) throw IndexError("viga sem trechos");
 
     std::vector<TrainSection> out;
@@ -389,12 +380,14 @@ std::vector<TrainSection> compute(AnalysisModel& m, const Train& t, const std::v
         TrainSection r;
         r.n = s.n;
         r.xs = s.xs;
-        permanentValues(m, s.n, s.xs, r.moment.permanent, r.shear.permanent);
+        const SectionValues p = beam.permanent(s.n, s.xs);
+        r.moment.permanent = p.M;
+        r.shear.permanent = p.V;
         out.push_back(r);
     }
 
     std::vector<SpanSamples> samples(spans.size());
-    TrainSolver solver(m);
+    std::vector<std::vector<double>> positions;
     for (std::size_t k = 0; k < spans.size(); ++k) {
         std::vector<double> cuts{0, spans[k].L};
         for (const SectionSpec& s : sections)
@@ -410,13 +403,21 @@ std::vector<TrainSection> compute(AnalysisModel& m, const Train& t, const std::v
             sm.d.push_back(store(a + 2 * h / 3));
         }
         sm.d.push_back(cuts.back());
-        for (const double d : sm.d) sm.solution.push_back(solver.solve(static_cast<long>(k) + 1, d));
+        positions.push_back(sm.d);
     }
-    solver.finish();
+    beam.solveUnitLoads(positions);
 
+    // The start forces of one span at a time: sections come span by span, and
+    // a long beam keeps only the lines of the span at hand.
+    long forcesOf = 0;
+    std::vector<std::vector<SpanForces>> forces;
     for (std::size_t i = 0; i < sections.size(); ++i) {
-        const Line moment = influenceLine(m, spans, samples, sections[i], false);
-        const Line shear = influenceLine(m, spans, samples, sections[i], true);
+        if (sections[i].n != forcesOf) {
+            forcesOf = sections[i].n;
+            forces = beam.startForces(forcesOf);
+        }
+        const Line moment = influenceLine(spans, samples, forces, sections[i], false);
+        const Line shear = influenceLine(spans, samples, forces, sections[i], true);
         out[i].moment = trainEffect(moment, t, out[i].moment.permanent);
         out[i].shear = trainEffect(shear, t, out[i].shear.permanent);
     }
@@ -430,24 +431,36 @@ double SpanStart(const AnalysisModel& m, long k)
     return m.Coord(m.Incidence(m.LoadRowElement(k, 1), 1), 1);
 }
 
-TrainSection TrainAtSection(AnalysisModel& m, const Train& t, long n, double xs)
+TrainSection TrainAtSection(TrainBeam& beam, const Train& t, long n, double xs)
 {
-    if (n < 1 || n > m.LoadRowCount[1])
-        throw IndexError("trecho " + std::to_string(n) + " fora de 1.." + std::to_string(m.LoadRowCount[1]));
-    if (!(xs >= 0 && xs <= SpanLength(m, n))) throw IndexError("seção fora do trecho");
-    return compute(m, t, {{n, xs}}).front();
+    const long K = beam.spanCount();
+    if (n < 1 || n > K) throw IndexError("trecho " + std::to_string(n) + " fora de 1.." + std::to_string(K));
+    if (!(xs >= 0 && xs <= beam.spanLength(n))) throw IndexError("seção fora do trecho");
+    return compute(beam, t, {{n, xs}}).front();
 }
 
-std::vector<TrainSection> TrainEnvelope(AnalysisModel& m, const Train& t)
+std::vector<TrainSection> TrainEnvelope(TrainBeam& beam, const Train& t)
 {
     std::vector<SectionSpec> sections;
-    for (long k = 1; k <= m.LoadRowCount[1]; ++k) {
-        const double L = SpanLength(m, k);
+    for (long k = 1; k <= beam.spanCount(); ++k) {
+        const double L = beam.spanLength(k);
         // The tenths as the influence-line report computes them, the last
         // being the span's end itself.
         for (int i = 0; i <= 10; ++i) sections.push_back({k, i == 10 ? L : store(Real(L) / 10 * i)});
     }
-    return compute(m, t, sections);
+    return compute(beam, t, sections);
+}
+
+TrainSection TrainAtSection(AnalysisModel& m, const Train& t, long n, double xs)
+{
+    ModelTrainBeam beam(m);
+    return TrainAtSection(beam, t, n, xs);
+}
+
+std::vector<TrainSection> TrainEnvelope(AnalysisModel& m, const Train& t)
+{
+    ModelTrainBeam beam(m);
+    return TrainEnvelope(beam, t);
 }
 
 }  // namespace kalvoro
