@@ -143,57 +143,158 @@ struct Extremes {
     }
 };
 
-// The axles' part of the train over the line in one direction.
-void sweep(const Line& line, const Train& t, bool reverse, Extremes& ex)
-{
-    const F sign = reverse ? -1 : 1;
+// The train's positions in one direction, cut where an axle crosses a
+// breakpoint of the line: between two cuts every axle stays on one piece (or
+// off the beam), and the axles' sum is one cubic in the position.
+struct Sweep {
+    bool reverse = false;
     std::vector<F> offsets;
-    for (const Axle& a : t.axles) offsets.push_back(sign * a.a);
-    const auto [lo, hi] = std::minmax_element(offsets.begin(), offsets.end());
+    F lo = 0, hi = 0;               // the smallest and largest offset
+    std::vector<F> cuts;            // interval b is [cuts[b], cuts[b + 1]]
+    std::vector<std::ptrdiff_t> on;  // per interval and axle: its piece, -1 off the beam
+    // Per interval: a bound on the magnitude of every value in it, or -1
+    // for an interval that no axle of the train stands on.
+    std::vector<F> bound;
+};
 
-    std::vector<F> breaks;
-    for (const F o : offsets) {
-        for (const Piece& p : line.pieces) breaks.push_back(p.x0 - o);
-        breaks.push_back(line.end - o);
+// A bound on |f| over a piece: the sum of its terms' magnitudes at the
+// piece's far end, with room for the rounding of positions near its ends.
+// A piece too short for that room is never bounded.
+F pieceBound(const Piece& p)
+{
+    const F h = p.x1 - p.x0;
+    if (!(h > 1e-6 * (1 + std::fabs(p.x0) + std::fabs(p.x1)))) return std::numeric_limits<F>::infinity();
+    const F hb = h * (1 + 1e-9);
+    const Cubic& f = p.f;
+    return std::fabs(f.c[0]) + (std::fabs(f.c[1]) + (std::fabs(f.c[2]) + std::fabs(f.c[3]) * hb) * hb) * hb;
+}
+
+Sweep layout(const Line& line, const Train& t, bool reverse, const std::vector<F>& bounds)
+{
+    Sweep w;
+    w.reverse = reverse;
+    const F sign = reverse ? -1 : 1;
+    for (const Axle& a : t.axles) w.offsets.push_back(sign * a.a);
+    const auto [lo, hi] = std::minmax_element(w.offsets.begin(), w.offsets.end());
+    w.lo = *lo;
+    w.hi = *hi;
+
+    // Each axle's breakpoints come in order: merged, they are sorted.
+    for (const F o : w.offsets) {
+        const auto middle = static_cast<std::ptrdiff_t>(w.cuts.size());
+        for (const Piece& p : line.pieces) w.cuts.push_back(p.x0 - o);
+        w.cuts.push_back(line.end - o);
+        std::inplace_merge(w.cuts.begin(), w.cuts.begin() + middle, w.cuts.end());
     }
-    std::sort(breaks.begin(), breaks.end());
-    breaks.erase(std::unique(breaks.begin(), breaks.end()), breaks.end());
+    w.cuts.erase(std::unique(w.cuts.begin(), w.cuts.end()), w.cuts.end());
 
-    // Entirely off the beam, approached as the last axle leaves its left end.
-    ex.offer(0, line.begin - *hi, reverse);
-
-    const std::size_t axles = t.axles.size();
-    for (std::size_t b = 0; b + 1 < breaks.size(); ++b) {
-        const F t0 = breaks[b], t1 = breaks[b + 1];
-        if (t1 <= line.begin - *hi || t0 >= line.end - *lo) continue;
+    const std::size_t axles = w.offsets.size();
+    const std::size_t intervals = w.cuts.empty() ? 0 : w.cuts.size() - 1;
+    w.on.assign(intervals * axles, -1);
+    w.bound.assign(intervals, -1);
+    // The piece under each axle moves only rightwards as the train does.
+    std::vector<std::size_t> at(axles, 0);
+    for (std::size_t b = 0; b < intervals; ++b) {
+        const F t0 = w.cuts[b], t1 = w.cuts[b + 1];
+        if (t1 <= line.begin - w.hi || t0 >= line.end - w.lo) continue;
         const F mid = (t0 + t1) / 2;
-        Cubic sum;
+        F bound = 0;
         bool any = false;
         for (std::size_t i = 0; i < axles; ++i) {
-            const F x = mid + offsets[i];
+            const F x = mid + w.offsets[i];
             if (x <= line.begin || x >= line.end) continue;
-            const Piece& p = line.pieceAt(x);
-            const Cubic s = p.f.shifted(t0 + offsets[i] - p.x0);
-            for (int c = 0; c < 4; ++c) sum.c[c] += t.axles[i].P * s.c[c];
+            // The last piece starting at or left of x (Line::pieceAt).
+            while (at[i] + 1 < line.pieces.size() && line.pieces[at[i] + 1].x0 <= x) ++at[i];
+            w.on[b * axles + i] = static_cast<std::ptrdiff_t>(at[i]);
+            bound += std::fabs(t.axles[i].P) * bounds[at[i]];
             any = true;
         }
-        if (!any) continue;
-        const F h = t1 - t0;
-        ex.offer(sum.at(0), t0, reverse);
-        for (const F u : criticalPoints(sum, h)) ex.offer(sum.at(u), t0 + u, reverse);
-        ex.offer(sum.at(h), t1, reverse);
+        if (any) w.bound[b] = bound;
     }
+    return w;
+}
 
-    // A jump's own value counts only with an axle standing exactly on it.
+// The candidates of one interval: its ends and the extremes of its cubic.
+void evaluate(const Line& line, const Train& t, const Sweep& w, std::size_t b, Extremes& ex)
+{
+    const std::size_t axles = w.offsets.size();
+    const F t0 = w.cuts[b], t1 = w.cuts[b + 1];
+    Cubic sum;
+    for (std::size_t i = 0; i < axles; ++i) {
+        const std::ptrdiff_t k = w.on[b * axles + i];
+        if (k < 0) continue;
+        const Piece& p = line.pieces[static_cast<std::size_t>(k)];
+        const Cubic s = p.f.shifted(t0 + w.offsets[i] - p.x0);
+        for (int c = 0; c < 4; ++c) sum.c[c] += t.axles[i].P * s.c[c];
+    }
+    const F h = t1 - t0;
+    ex.offer(sum.at(0), t0, w.reverse);
+    for (const F u : criticalPoints(sum, h)) ex.offer(sum.at(u), t0 + u, w.reverse);
+    ex.offer(sum.at(h), t1, w.reverse);
+}
+
+// A jump's own value counts only with an axle standing exactly on it.
+void offerJumps(const Line& line, const Train& t, const Sweep& w, Extremes& ex)
+{
+    const std::size_t axles = w.offsets.size();
     for (const Piece& jump : line.points) {
-        for (const F o : offsets) {
+        for (const F o : w.offsets) {
             const F start = jump.x0 - o;
             F value = 0;
             for (std::size_t i = 0; i < axles; ++i)
-                value += t.axles[i].P * (offsets[i] == o ? jump.f.c[0] : line.at(start + offsets[i]));
-            ex.offer(value, start, reverse);
+                value += t.axles[i].P * (w.offsets[i] == o ? jump.f.c[0] : line.at(start + w.offsets[i]));
+            ex.offer(value, start, w.reverse);
         }
     }
+}
+
+// Whether no value bounded by `bound` can reach the extremes found: then
+// its interval can neither hold them nor be the first to reach them.
+bool cannotReach(F bound, const Extremes& ex)
+{
+    if (bound < 0) return true;
+    if (bound == 0) return true;  // every value exactly 0, never better than the train off the beam
+    const F room = bound * (1 + 1e-6);
+    return room < ex.largest.value && room < -ex.smallest.value;
+}
+
+// The axles' part of the train over the line, both directions, "->" first.
+// Every candidate is offered in the order of the positions, the later
+// winning only when strictly better; an interval whose bound keeps it below
+// the extremes cannot change them and is passed over. The extremes' values
+// come first, from the intervals of the largest bounds on: far from the
+// section a long beam's line is all but zero, and most intervals are passed.
+Extremes axleExtremes(const Line& line, const Train& t)
+{
+    std::vector<F> bounds;
+    for (const Piece& p : line.pieces) bounds.push_back(pieceBound(p));
+    const Sweep sweeps[2] = {layout(line, t, false, bounds), layout(line, t, true, bounds)};
+
+    Extremes values;
+    std::vector<std::pair<F, std::size_t>> heap;  // bound, 2 b + direction
+    for (int d = 0; d < 2; ++d) {
+        values.offer(0, 0, false);
+        offerJumps(line, t, sweeps[d], values);
+        for (std::size_t b = 0; b < sweeps[d].bound.size(); ++b)
+            if (sweeps[d].bound[b] >= 0) heap.push_back({sweeps[d].bound[b], 2 * b + static_cast<std::size_t>(d)});
+    }
+    std::make_heap(heap.begin(), heap.end());
+    while (!heap.empty() && !cannotReach(heap.front().first, values)) {
+        const std::size_t key = heap.front().second;
+        std::pop_heap(heap.begin(), heap.end());
+        heap.pop_back();
+        evaluate(line, t, sweeps[key % 2], key / 2, values);
+    }
+
+    Extremes ex;
+    for (const Sweep& w : sweeps) {
+        // Entirely off the beam, approached as the last axle leaves its left end.
+        ex.offer(0, line.begin - w.hi, w.reverse);
+        for (std::size_t b = 0; b < w.bound.size(); ++b)
+            if (!cannotReach(w.bound[b], values)) evaluate(line, t, w, b, ex);
+        offerJumps(line, t, w, ex);
+    }
+    return ex;
 }
 
 // Integral of the positive (sign +1) and negative parts of f over [0, h].
@@ -300,11 +401,10 @@ Line influenceLine(const std::vector<SpanGeometry>& spans, const std::vector<Spa
     const auto value = [&](std::size_t k, std::size_t i, bool counted) {
         const bool loaded = static_cast<long>(k) + 1 == s.n;
         const double d = samples[k].d[i];
-        const SectionValues f = UnitLoadForces(L, loaded, d, forces[k][i], s.xs);
-        if (!shear) return Real(f.M);
+        if (!shear) return Real(UnitLoadMoment(L, loaded, d, forces[k][i], s.xs));
         // The unit load standing on the section counts in the shear from the
         // left piece's side; the span functions leave it out there.
-        return Real(f.V) + (counted && loaded && d == s.xs ? -1 : 0);
+        return Real(UnitLoadShear(L, loaded, d, forces[k][i], s.xs)) + (counted && loaded && d == s.xs ? -1 : 0);
     };
     const auto addPiece = [&](std::size_t k, double lo, double hi, bool counted) {
         const SpanSamples& sm = samples[k];
@@ -349,9 +449,7 @@ Line influenceLine(const std::vector<SpanGeometry>& spans, const std::vector<Spa
 
 TrainEffect trainEffect(const Line& line, const Train& t, double permanent)
 {
-    Extremes ex;
-    sweep(line, t, false, ex);
-    sweep(line, t, true, ex);
+    const Extremes ex = axleExtremes(line, t);
     F positive = 0, negative = 0;
     for (const Piece& p : line.pieces) addParts(p.f, p.x1 - p.x0, positive, negative);
     TrainEffect r;

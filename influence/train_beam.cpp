@@ -7,11 +7,19 @@
 
 namespace kalvoro {
 
+double UnitLoadMoment(double L, bool loaded, double d, const SpanForces& f, double x)
+{
+    return MomentoSecao(x, 0.0, loaded ? -1.0 : 0.0, loaded ? d : 0.0, L, f.V0, f.M0);
+}
+
+double UnitLoadShear(double L, bool loaded, double d, const SpanForces& f, double x)
+{
+    return CortanteSecao(x, 0.0, loaded ? -1.0 : 0.0, loaded ? d : 0.0, L, f.V0, f.M0);
+}
+
 SectionValues UnitLoadForces(double L, bool loaded, double d, const SpanForces& f, double x)
 {
-    const double P = loaded ? -1.0 : 0.0;
-    const double at = loaded ? d : 0.0;
-    return {MomentoSecao(x, 0.0, P, at, L, f.V0, f.M0), CortanteSecao(x, 0.0, P, at, L, f.V0, f.M0)};
+    return {UnitLoadMoment(L, loaded, d, f, x), UnitLoadShear(L, loaded, d, f, x)};
 }
 
 // ------------------------------------------------------------ the analysis model

@@ -88,5 +88,8 @@ private:
 // (loaded) at d, it counts in the moment from x >= d on and in the shear only
 // for x > d (at x = d the shear just left of it).
 SectionValues UnitLoadForces(double L, bool loaded, double d, const SpanForces& f, double x);
+// Each of the two alone.
+double UnitLoadMoment(double L, bool loaded, double d, const SpanForces& f, double x);
+double UnitLoadShear(double L, bool loaded, double d, const SpanForces& f, double x);
 
 }  // namespace kalvoro
