@@ -224,9 +224,9 @@ int runBatch(const std::vector<std::string>& args, std::ostream& out, std::ostre
         return batch_exit::Usage;
     }
     if (supported)
-        return runSupportedBatch(*supported,
-                                 {o.file, o.svg, o.influence, o.span, o.position, o.train.empty() ? nullptr : &train},
-                                 out, err);
+        return runSupportedBatch(
+            *supported, {o.file, o.svg, o.influence, o.span, o.position, o.train.empty() ? nullptr : &train},
+            out, err);
 
     std::vector<std::string> written;
     const DiagramSettings settings;

@@ -45,8 +45,8 @@ std::string RelatorioInfluenciaApoiada(const SupportedSystem& system, const std:
 }
 
 Recording DesenhaLinhaInfluenciaApoiada(const SupportedSystem& system, const BeamFrame& frame,
-                                       const DiagramSettings& s, long n, double xs,
-                                       const std::string& dataFile, bool svg)
+                                        const DiagramSettings& s, long n, double xs,
+                                        const std::string& dataFile, bool svg)
 {
     const long spans = static_cast<long>(system.spanCount());
     if (n < 1 || n > spans || frame.spans.size() != system.spanCount())

@@ -26,7 +26,7 @@ std::string RelatorioInfluenciaApoiada(const SupportedSystem& system, const std:
 // non-empty data file name the page is saved as stem + "LIM.wmf" (and
 // stem + "LIM.svg" with svg); IoError when it cannot be.
 Recording DesenhaLinhaInfluenciaApoiada(const SupportedSystem& system, const BeamFrame& frame,
-                                       const DiagramSettings& s, long n, double xs,
-                                       const std::string& dataFile, bool svg = false);
+                                        const DiagramSettings& s, long n, double xs,
+                                        const std::string& dataFile, bool svg = false);
 
 }  // namespace kalvoro

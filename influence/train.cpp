@@ -149,8 +149,8 @@ struct Extremes {
 struct Sweep {
     bool reverse = false;
     std::vector<F> offsets;
-    F lo = 0, hi = 0;               // the smallest and largest offset
-    std::vector<F> cuts;            // interval b is [cuts[b], cuts[b + 1]]
+    F lo = 0, hi = 0;                // the smallest and largest offset
+    std::vector<F> cuts;             // interval b is [cuts[b], cuts[b + 1]]
     std::vector<std::ptrdiff_t> on;  // per interval and axle: its piece, -1 off the beam
     // Per interval: a bound on the magnitude of every value in it, or -1
     // for an interval that no axle of the train stands on.
@@ -276,7 +276,8 @@ Extremes axleExtremes(const Line& line, const Train& t)
         values.offer(0, 0, false);
         offerJumps(line, t, sweeps[d], values);
         for (std::size_t b = 0; b < sweeps[d].bound.size(); ++b)
-            if (sweeps[d].bound[b] >= 0) heap.push_back({sweeps[d].bound[b], 2 * b + static_cast<std::size_t>(d)});
+            if (sweeps[d].bound[b] >= 0)
+                heap.push_back({sweeps[d].bound[b], 2 * b + static_cast<std::size_t>(d)});
     }
     std::make_heap(heap.begin(), heap.end());
     while (!heap.empty() && !cannotReach(heap.front().first, values)) {
@@ -404,7 +405,8 @@ Line influenceLine(const std::vector<SpanGeometry>& spans, const std::vector<Spa
         if (!shear) return Real(UnitLoadMoment(L, loaded, d, forces[k][i], s.xs));
         // The unit load standing on the section counts in the shear from the
         // left piece's side; the span functions leave it out there.
-        return Real(UnitLoadShear(L, loaded, d, forces[k][i], s.xs)) + (counted && loaded && d == s.xs ? -1 : 0);
+        return Real(UnitLoadShear(L, loaded, d, forces[k][i], s.xs)) +
+               (counted && loaded && d == s.xs ? -1 : 0);
     };
     const auto addPiece = [&](std::size_t k, double lo, double hi, bool counted) {
         const SpanSamples& sm = samples[k];

@@ -60,7 +60,8 @@ void ModelTrainBeam::solveUnitLoads(const std::vector<std::vector<double>>& posi
     solutions_.assign(positions.size(), {});
     TrainSolver solver(m_);
     for (std::size_t k = 0; k < positions.size(); ++k)
-        for (const double d : positions[k]) solutions_[k].push_back(solver.solve(static_cast<long>(k) + 1, d));
+        for (const double d : positions[k])
+            solutions_[k].push_back(solver.solve(static_cast<long>(k) + 1, d));
     solver.finish();
 }
 
@@ -124,7 +125,8 @@ std::vector<std::vector<SpanForces>> SupportedTrainBeam::startForces(long n) con
     std::vector<std::vector<SpanForces>> out(counts_.size());
     std::size_t p = 0;
     for (std::size_t k = 0; k < counts_.size(); ++k)
-        for (std::size_t i = 0; i < counts_[k]; ++i, ++p) out[k].push_back({forces[p].shear, forces[p].moment});
+        for (std::size_t i = 0; i < counts_[k]; ++i, ++p)
+            out[k].push_back({forces[p].shear, forces[p].moment});
     return out;
 }
 

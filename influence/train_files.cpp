@@ -75,9 +75,9 @@ namespace {
 
 // The page of either road: the frame of the beam and the X of each span's
 // left node (span k at [k - 1]).
-Recording drawEnvelope(const BeamFrame& frame, const std::vector<double>& spanStarts, const DiagramSettings& s,
-                       const Train& t, const std::vector<TrainSection>& envelope, const std::string& dataFile,
-                       bool svg)
+Recording drawEnvelope(const BeamFrame& frame, const std::vector<double>& spanStarts,
+                       const DiagramSettings& s, const Train& t, const std::vector<TrainSection>& envelope,
+                       const std::string& dataFile, bool svg)
 {
     const int W = s.momentWidth;
     const int H = s.momentHeight;

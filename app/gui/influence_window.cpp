@@ -25,15 +25,15 @@
 #include "app/gui/user_dialogs.h"
 #include "data/file_names.h"
 #include "data/numbers.h"
+#include "data/text_file.h"
 #include "diagrams/diagrams.h"
 #include "diagrams/page_frame.h"
 #include "engine/arithmetic.h"
-#include "data/text_file.h"
 #include "influence/influence.h"
 #include "influence/supported_influence.h"
 #include "influence/train.h"
-#include "influence/train_files.h"
 #include "influence/train_beam.h"
+#include "influence/train_files.h"
 #include "influence/train_solver.h"
 #include "influence/unit_load_solver.h"
 
@@ -244,13 +244,14 @@ void TLinhaInfluencia::computeSupported(const SupportedView& view, const std::st
     const SupportedSystem system(*view.beam);
     writeTextFile(derivedName(reportBase, "LIM.sai"), RelatorioInfluenciaApoiada(system, trecho, pos));
     loadReport(*report_, derivedName(reportBase, "LIM.sai"));
-    page = DesenhaLinhaInfluenciaApoiada(system, FrameOf(*view.beam), settings, toInt(trecho), toReal(pos), "");
+    page =
+        DesenhaLinhaInfluenciaApoiada(system, FrameOf(*view.beam), settings, toInt(trecho), toReal(pos), "");
     // Saved apart, so that a page that cannot be saved is still shown.
     SavePage(page, dataFile, "LIM", false);
 }
 
-void TLinhaInfluencia::showTrain(TrainBeam& beam, const BeamFrame& frame, const Train& train, long n, double xs,
-                                 const std::string& dataFile, const DiagramSettings& settings)
+void TLinhaInfluencia::showTrain(TrainBeam& beam, const BeamFrame& frame, const Train& train, long n,
+                                 double xs, const std::string& dataFile, const DiagramSettings& settings)
 {
     const TrainSection at = TrainAtSection(beam, train, n, xs);
     const std::string text = TrainSectionReport(train, at);

@@ -166,7 +166,8 @@ MainWindow::MainWindow(std::unique_ptr<UserDialogs> dialogs, QWidget* parent)
     host.modelFailed = [this] { return failed_ || (supports_ && !supported_); };
     host.train = [this] { return envelope_->train() ? &*envelope_->train() : nullptr; };
     host.supported = [this] {
-        return supports_ && supported_ ? SupportedView{&supported_->beam, &supported_->curves} : SupportedView{};
+        return supports_ && supported_ ? SupportedView{&supported_->beam, &supported_->curves}
+                                       : SupportedView{};
     };
     influence_ = new TLinhaInfluencia(std::move(host), this);
     section_ = new TEntradaSecao(influence_);

@@ -55,7 +55,8 @@ TEST(SupportedInfluence, PageOfTheAnalysisModel)
             failed = true;
         }
         if (failed) {
-            EXPECT_THROW(DesenhaLinhaInfluenciaApoiada(system, FrameOf(beam), s, c.n, c.xs, ""), ArithmeticError);
+            EXPECT_THROW(DesenhaLinhaInfluenciaApoiada(system, FrameOf(beam), s, c.n, c.xs, ""),
+                         ArithmeticError);
             continue;
         }
         const Recording supported = DesenhaLinhaInfluenciaApoiada(system, FrameOf(beam), s, c.n, c.xs, "");
@@ -92,16 +93,44 @@ TEST(SupportedInfluence, TrainAgainstClosedForms)
 {
     const double d = 0.01, L = 6;
     const TrainCase cases[] = {
-        {"settled determinate span", supportedBeam({{0, 10, {}}, {10, 10, {0, 0, -d, 0, false}}}), {{}},
-         {"eixo", 0, {{10, 0}}}, 1, 5, 0, 25, 0, 5, -5},
-        {"settled middle support", supportedBeam({{0, 10, {}}, {L, 10, {0, 0, -d, 0, false}}, {2 * L, 10, {}}}),
-         {{}, {}}, {"eixo", 0, {{10, 0}}}, 1, L, 3 * 135000 * d / (L * L), 0, -10 * L / (6 * std::sqrt(3.0)),
-         Skip, Skip},
+        {"settled determinate span",
+         supportedBeam({{0, 10, {}}, {10, 10, {0, 0, -d, 0, false}}}),
+         {{}},
+         {"eixo", 0, {{10, 0}}},
+         1,
+         5,
+         0,
+         25,
+         0,
+         5,
+         -5},
+        {"settled middle support",
+         supportedBeam({{0, 10, {}}, {L, 10, {0, 0, -d, 0, false}}, {2 * L, 10, {}}}),
+         {{}, {}},
+         {"eixo", 0, {{10, 0}}},
+         1,
+         L,
+         3 * 135000 * d / (L * L),
+         0,
+         -10 * L / (6 * std::sqrt(3.0)),
+         Skip,
+         Skip},
         {"suspended span between hinges",
-         supportedBeam({{0, 11, {}}, {2, 10, {}}, {3, 0, {0, 0, 0, 0, true}}, {7, 0, {0, 0, 0, 0, true}}, {8, 10, {}},
+         supportedBeam({{0, 11, {}},
+                        {2, 10, {}},
+                        {3, 0, {0, 0, 0, 0, true}},
+                        {7, 0, {0, 0, 0, 0, true}},
+                        {8, 10, {}},
                         {10, 11, {}}}),
          {{}, {}, {{LoadKind::Uniform, -12, 0, 0, 0}, {LoadKind::Point, -30, 0, 2, 0}}, {}, {}},
-         {"TB", 5, {{150, 0}, {150, 1.5}, {150, 3}}}, 3, 2, 54, 235, 0, Skip, Skip},
+         {"TB", 5, {{150, 0}, {150, 1.5}, {150, 3}}},
+         3,
+         2,
+         54,
+         235,
+         0,
+         Skip,
+         Skip},
     };
     for (const TrainCase& c : cases) {
         SCOPED_TRACE(c.name);
