@@ -162,8 +162,7 @@ void SupportedSystem::substitute(std::vector<Real>& u) const
 }
 
 std::vector<SupportedSystem::Ordinate> SupportedSystem::influence(
-    std::size_t n, double xs, double xRight,
-    const std::vector<std::pair<std::size_t, double>>& positions) const
+    std::size_t n, double xs, const std::vector<std::pair<std::size_t, double>>& positions) const
 {
     if (n >= beam_.spans.size()) throw IndexError("trecho " + std::to_string(n + 1) + " fora da viga");
     const Real L = lengths_[n];
@@ -193,17 +192,21 @@ std::vector<SupportedSystem::Ordinate> SupportedSystem::influence(
         }
         const SpanCurve c = CurvaDoTrecho(span == n ? std::vector<SpanLoad>{unit} : std::vector<SpanLoad>{},
                                           L, store(force), store(moment));
-        // The piece that holds x: loads at a piece's start belong to it.
-        const auto at = [&c](Real x) {
-            const Piece* p = &c.pieces.front();
-            for (const Piece& q : c.pieces)
-                if (q.x0 <= x) p = &q;
-            return p;
-        };
-        const Piece* left = at(xs);
-        const Piece* right = at(xRight);
-        out.push_back({store(left->shear(xs - left->x0)), store(right->shear(xRight - right->x0)),
-                       store(left->moment(xs - left->x0))});
+        // The moment is continuous; the shear is constant beside the unit
+        // load and jumps by -1 across it. It counts only strictly left of
+        // the section in the left-hand shear, and at or left of the section
+        // in the right-hand one (a load just right of the section is right of
+        // it, however close).
+        const Piece* p = &c.pieces.front();
+        for (const Piece& q : c.pieces)
+            if (q.x0 <= xs) p = &q;
+        const bool onSpan = span == n;
+        // The first piece holds a load at the span's start.
+        const Real start = c.pieces.front().shear(0);
+        const Real before = onSpan && !(a > 0) ? start + 1 : start;
+        const Real past = onSpan ? before - 1 : before;
+        out.push_back({store(onSpan && a < xs ? past : before), store(onSpan && a <= xs ? past : before),
+                       store(p->moment(xs - p->x0))});
     }
     return out;
 }

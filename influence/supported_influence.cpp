@@ -16,15 +16,13 @@ std::string RelatorioInfluenciaApoiada(const SupportedSystem& system, const std:
     if (n < 1 || n > spans)
         throw IndexError("trecho " + fieldInt(n, 0) + " fora de 1.." + fieldInt(spans, 0));
 
-    // Eleven positions per span, the tenths of its length; the shear just
-    // right of the section a hundredth of the span further on.
+    // Eleven positions per span, the tenths of its length.
     std::vector<std::pair<std::size_t, double>> positions;
     for (long k = 0; k < spans; ++k)
         for (int i = 0; i <= 10; ++i)
             positions.push_back({static_cast<std::size_t>(k), store(Real(system.spanLength(k)) / 10 * i)});
     const std::size_t section = static_cast<std::size_t>(n - 1);
-    const double right = store(xs + Real(system.spanLength(section)) / 100);
-    const auto lines = system.influence(section, xs, right, positions);
+    const auto lines = system.influence(section, xs, positions);
 
     constexpr const char* CrLf = "\r\n";
     std::string out = "Linha de Influência de Esforços Cortantes e Momentos Fletores";
