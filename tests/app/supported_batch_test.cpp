@@ -52,14 +52,16 @@ TEST(SupportedBatch, ReportsDiagramsInfluenceAndRefusals)
         {{at("gerber.vigx")},
          0,
          "   5   -0.00525000    0.00114167   105.0000     0.0000",
-         {"gerber.sai", "gerberM.wmf", "gerberC.wmf"}},
-        // The suspended span's middle: M = 4/4 under the unit load there.
+         {"gerber.sai", "gerberM.wmf", "gerberC.wmf", "gerberD.wmf"}},
+        // The suspended span's middle: M = 4/4 under the unit load there,
+        // which counts in the right-hand shear only.
         {{"--influence", "3", "2", at("gerber.vigx")},
          0,
-         "      3     2.00     -0.500000     -0.500000      1.000000",
+         "      3     2.00      0.500000     -0.500000      1.000000",
          {"gerberLIM.sai"}},
         // An interior span of an equal-span beam under q: moment q L^2 / 12 hogging at each support.
-        {{at("longa.vigx")}, 0, "   500    30.0000   -25.0000   -30.0000   -25.0000", {"longa.sai"}},
+        {{at("longa.vigx")}, 0, "   500    30.0000   -25.0000   -30.0000   -25.0000",
+         {"longa.sai", "longaM.wmf", "longaC.wmf", "longaD.wmf"}},
         {{"--influence", "1000", "2.5", at("longa.vigx")}, 0, "   1000     2.50", {"longaLIM.sai"}},
         {{at("mecanismo.vigx")}, 8, "viga instável: a rótula do nó 2 forma um mecanismo", {}},
         {{"--check", at("mecanismo.vigx")}, 0, "", {}},
