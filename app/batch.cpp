@@ -216,15 +216,13 @@ int runBatch(const std::vector<std::string>& args, std::ostream& out, std::ostre
         return read.status;
     }
     // The trains' permanent values know one uniform and one point load per
-    // span, and the supported road has no results document yet: such beams
-    // get none of them rather than wrong numbers.
-    if ((general && !o.train.empty()) || (supported && (o.json || !o.train.empty()))) {
-        err << (o.json ? "--json" : "--train")
-            << " ainda não trata vigas com cargas que o arquivo .vig não comporta\n";
+    // span: such beams get no train rather than wrong numbers.
+    if ((general || supported) && !o.train.empty()) {
+        err << "--train ainda não trata vigas com cargas que o arquivo .vig não comporta\n";
         return batch_exit::Usage;
     }
     if (supported)
-        return runSupportedBatch(*supported, {o.file, o.svg, o.influence, o.span, o.position}, out, err);
+        return runSupportedBatch(*supported, {o.file, o.svg, o.json, o.influence, o.span, o.position}, out, err);
 
     std::vector<std::string> written;
     const DiagramSettings settings;

@@ -5,6 +5,7 @@
 
 #include "batch.h"
 #include "data/file_names.h"
+#include "data/numbers.h"
 #include "data/text_file.h"
 #include "diagrams/deflection_diagram.h"
 #include "diagrams/general_diagrams.h"
@@ -12,6 +13,7 @@
 #include "engine/errors.h"
 #include "influence/influence.h"
 #include "influence/supported_influence.h"
+#include "results_json.h"
 
 namespace kalvoro {
 
@@ -39,12 +41,14 @@ int runSupportedBatch(const ExtendedBeam& beam, const SupportedRun& run, std::os
     std::unique_ptr<SupportedSystem> system;
     std::string report;
     SupportedResult result;
+    nlohmann::ordered_json results;
     const SupportedBeam supported = VigaApoiada(beam);
     const BeamLoads loads = CargasDaViga(beam);
     try {
         system = std::make_unique<SupportedSystem>(supported);
         result = system->solve(loads);
         report = RelatorioApoiado(result);
+        if (run.json) results = ResultsDocument(supported, result, beam.title, loads);
     } catch (const Error& e) {
         err << e.what() << '\n';
         return batch_exit::EngineFailure;
@@ -66,7 +70,9 @@ int runSupportedBatch(const ExtendedBeam& beam, const SupportedRun& run, std::os
 
     if (run.influence) {
         try {
-            report = RelatorioInfluenciaApoiada(*system, run.span, run.position);
+            std::vector<InfluenceOrdinate> ordinates;
+            report = RelatorioInfluenciaApoiada(*system, run.span, run.position, &ordinates);
+            if (run.json) AddInfluence(results, toInt(run.span), toReal(run.position), ordinates);
             const std::string name = derivedName(run.file, "LIM.sai");
             writeTextFile(name, report);
             written.push_back(name);
@@ -77,6 +83,16 @@ int runSupportedBatch(const ExtendedBeam& beam, const SupportedRun& run, std::os
             err << text << '\n' << e.what() << '\n';
             return dynamic_cast<const IoError*>(&e) ? batch_exit::FileError : batch_exit::InfluenceFailure;
         }
+    }
+    if (run.json) {
+        const std::string name = derivedName(run.file, ".json");
+        try {
+            writeFileAtomically(name, JsonText(results));
+        } catch (const IoError& e) {
+            err << e.what() << '\n';
+            return batch_exit::FileError;
+        }
+        written.push_back(name);
     }
     out << report;
     for (const std::string& name : written) err << "Gravado: " << name << '\n';

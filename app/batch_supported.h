@@ -2,7 +2,7 @@
 // The batch program's road for a .vigx beam with springs, settlements or
 // hinges, or longer than the analysis model holds: the report from the
 // supported road, its moment, shear and deflection pages, the
-// influence-line report from the adjoint solutions.
+// influence-line report from the adjoint solutions, the results document.
 
 #include <iosfwd>
 #include <string>
@@ -13,7 +13,7 @@ namespace kalvoro {
 
 struct SupportedRun {
     std::string file;
-    bool svg = false, influence = false;
+    bool svg = false, json = false, influence = false;
     std::string span, position;
 };
 

@@ -3,6 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <nlohmann/json.hpp>
+
 #include <filesystem>
 #include <sstream>
 #include <string>
@@ -63,6 +66,7 @@ TEST(SupportedBatch, ReportsDiagramsInfluenceAndRefusals)
         {{at("longa.vigx")}, 0, "   500    30.0000   -25.0000   -30.0000   -25.0000",
          {"longa.sai", "longaM.wmf", "longaC.wmf", "longaD.wmf"}},
         {{"--influence", "1000", "2.5", at("longa.vigx")}, 0, "   1000     2.50", {"longaLIM.sai"}},
+        {{"--json", "--influence", "3", "2", at("gerber.vigx")}, 0, "", {"gerber.json"}},
         {{at("mecanismo.vigx")}, 8, "viga instável: a rótula do nó 2 forma um mecanismo", {}},
         {{"--check", at("mecanismo.vigx")}, 0, "", {}},
     };
@@ -74,6 +78,15 @@ TEST(SupportedBatch, ReportsDiagramsInfluenceAndRefusals)
             << out.str().substr(0, 2000) << err.str();
         for (const char* f : c.files) EXPECT_TRUE(fs::exists(dir / f)) << f;
     }
+    // The suspended span of 4 under q = 12 and P = 30 at its middle: M = qs^2/8 + Ps/4;
+    // the spring's force, its hinge's own rotation, the section's ordinate.
+    std::ifstream file(dir / "gerber.json");
+    const auto doc = nlohmann::json::parse(file);
+    EXPECT_NEAR(doc["spans"][2]["moment"]["max"]["value"].get<double>(), 12 * 16 / 8.0 + 30 * 4 / 4.0, 1e-9);
+    EXPECT_NEAR(doc["nodes"][4]["reactions"]["force"].get<double>(), 105, 1e-9);
+    EXPECT_TRUE(doc["nodes"][2]["displacement"].contains("rotation_right"));
+    EXPECT_EQ(doc["nodes"][4]["support"]["spring"]["vertical"], 20000);
+    EXPECT_EQ(doc["influence"]["ordinates"][27]["shear_left"], 0.5);
 }
 
 }  // namespace
