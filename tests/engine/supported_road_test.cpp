@@ -112,6 +112,16 @@ TEST(SupportedRoad, ClosedFormsAndMechanisms)
              near(r.force[1], -6 * EI * D / (L * L * L));
              near(r.force[0], 3 * EI * D / (L * L * L));
          }},
+        // A fixed end turned by t: end moments 4EIt/L there and 2EIt/L at the
+        // far fixed end, both counter-clockwise on the beam as the turn.
+        {"fixed end turned", beam({{0, 11, [] { NodeSupport t; t.settlementRotation = 0.002; return t; }()},
+                                   {L, 11, {}}}, 0),
+         [&](const SupportedResult& r) {
+             near(r.rotation[0], 0.002);
+             near(r.moment[0], 4 * EI * 0.002 / L);
+             near(r.moment[1], 2 * EI * 0.002 / L);
+             near(r.force[0], 6 * EI * 0.002 / (L * L));
+         }},
         {"rotational spring", beam({{0, 10, springR(kr)}, {L, 10, {}}}, -w), rotSpring(kr)},
         {"soft rotational spring is pinned", beam({{0, 10, springR(1e-9 * kr)}, {L, 10, {}}}, -w),
          [&](const SupportedResult& r) {
