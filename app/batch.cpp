@@ -216,17 +216,17 @@ int runBatch(const std::vector<std::string>& args, std::ostream& out, std::ostre
         return read.status;
     }
     // The trains' permanent values on the analysis model know one uniform and
-    // one point load per span, and the supported road has no results document
-    // yet: such beams get none of them rather than wrong numbers.
-    if ((general && !o.train.empty()) || (supported && o.json)) {
-        err << (o.json ? "--json" : "--train")
-            << " ainda não trata vigas com cargas que o arquivo .vig não comporta\n";
+    // one point load per span: beams of the general road get no train rather
+    // than wrong numbers.
+    if (general && !o.train.empty()) {
+        err << "--train ainda não trata vigas com cargas que o arquivo .vig não comporta\n";
         return batch_exit::Usage;
     }
     if (supported)
         return runSupportedBatch(
-            *supported, {o.file, o.svg, o.influence, o.span, o.position, o.train.empty() ? nullptr : &train},
-            out, err);
+            *supported,
+            {o.file, o.svg, o.json, o.influence, o.span, o.position, o.train.empty() ? nullptr : &train}, out,
+            err);
 
     std::vector<std::string> written;
     const DiagramSettings settings;

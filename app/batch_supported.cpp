@@ -16,6 +16,7 @@
 #include "influence/train.h"
 #include "influence/train_beam.h"
 #include "influence/train_files.h"
+#include "results_json.h"
 
 namespace kalvoro {
 
@@ -43,12 +44,14 @@ int runSupportedBatch(const ExtendedBeam& beam, const SupportedRun& run, std::os
     std::unique_ptr<SupportedSystem> system;
     std::string report;
     SupportedResult result;
+    nlohmann::ordered_json results;
     const SupportedBeam supported = VigaApoiada(beam);
     const BeamLoads loads = CargasDaViga(beam);
     try {
         system = std::make_unique<SupportedSystem>(supported);
         result = system->solve(loads);
         report = RelatorioApoiado(result);
+        if (run.json) results = ResultsDocument(supported, result, beam.title, loads);
     } catch (const Error& e) {
         err << e.what() << '\n';
         return batch_exit::EngineFailure;
@@ -95,12 +98,14 @@ int runSupportedBatch(const ExtendedBeam& beam, const SupportedRun& run, std::os
     std::string trainReport;
     if (run.influence) {
         try {
-            report = RelatorioInfluenciaApoiada(*system, run.span, run.position);
+            std::vector<InfluenceOrdinate> ordinates;
+            report = RelatorioInfluenciaApoiada(*system, run.span, run.position, &ordinates);
+            const long n = toInt(run.span);
+            const double xs = toReal(run.position);
+            if (run.json) AddInfluence(results, n, xs, ordinates);
             const std::string name = derivedName(run.file, "LIM.sai");
             writeTextFile(name, report);
             written.push_back(name);
-            const long n = toInt(run.span);
-            const double xs = toReal(run.position);
             DesenhaLinhaInfluenciaApoiada(*system, frame, settings, n, xs, run.file, run.svg);
             wrotePage("LIM");
             if (run.train) {
@@ -115,6 +120,16 @@ int runSupportedBatch(const ExtendedBeam& beam, const SupportedRun& run, std::os
             err << text << '\n' << e.what() << '\n';
             return dynamic_cast<const IoError*>(&e) ? batch_exit::FileError : batch_exit::InfluenceFailure;
         }
+    }
+    if (run.json) {
+        const std::string name = derivedName(run.file, ".json");
+        try {
+            writeFileAtomically(name, JsonText(results));
+        } catch (const IoError& e) {
+            err << e.what() << '\n';
+            return batch_exit::FileError;
+        }
+        written.push_back(name);
     }
     out << report << trainReport;
     for (const std::string& name : written) err << "Gravado: " << name << '\n';

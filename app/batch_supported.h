@@ -3,7 +3,7 @@
 // hinges, or longer than the analysis model holds: the report from the
 // supported road, its moment, shear and deflection pages, the influence
 // lines (report and page) from the adjoint solutions, a load train's
-// envelope and its extremes at the section.
+// envelope and its extremes at the section, the results document.
 
 #include <iosfwd>
 #include <string>
@@ -15,7 +15,7 @@ namespace kalvoro {
 
 struct SupportedRun {
     std::string file;
-    bool svg = false, influence = false;
+    bool svg = false, json = false, influence = false;
     std::string span, position;
     const Train* train = nullptr;  // the envelope and, with influence, the section's extremes
 };

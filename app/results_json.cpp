@@ -92,20 +92,19 @@ json extreme(const Extreme& e)
     return point(e.value, e.position);
 }
 
-// A span of the general road: its loads listed by type, the figures taken
-// from its exact piecewise curves.
-json span(const AnalysisModel& m, const BeamLoads& loads, const SpanCurve& c, long i)
+// A span whose figures come from its exact piecewise curve: its loads listed
+// by type.
+json curveSpan(long i, long start, long end, double E, double I, const std::vector<SpanLoad>& loads,
+               const SpanCurve& c, const DeflectionExtremes& v)
 {
-    const long e = m.LoadRowElement(i, 1);
     json list = json::array();
-    for (const SpanLoad& l : loads.at(static_cast<std::size_t>(i - 1))) list.push_back(load(l));
-    const DeflectionExtremes v = ExtremeDeflections(DeflectionOf(m, loads, i), c);
+    for (const SpanLoad& l : loads) list.push_back(load(l));
     return {{"span", i},
-            {"start_node", m.Incidence(e, 1)},
-            {"end_node", m.Incidence(e, 2)},
+            {"start_node", start},
+            {"end_node", end},
             {"length", c.L},
-            {"E", m.MaterialProp(m.ElementMaterial[e], 1)},
-            {"I", m.SectionProp(m.ElementSection[e], 1)},
+            {"E", E},
+            {"I", I},
             {"loads", list},
             {"end_forces",
              {{"start", {{"shear", c.startShear()}, {"moment", c.startMoment()}}},
@@ -116,12 +115,53 @@ json span(const AnalysisModel& m, const BeamLoads& loads, const SpanCurve& c, lo
              {{"down", point(v.down.value, v.down.position)}, {"up", point(v.up.value, v.up.position)}}}};
 }
 
+// A span of the general road.
+json span(const AnalysisModel& m, const BeamLoads& loads, const SpanCurve& c, long i)
+{
+    const long e = m.LoadRowElement(i, 1);
+    return curveSpan(i, m.Incidence(e, 1), m.Incidence(e, 2), m.MaterialProp(m.ElementMaterial[e], 1),
+                     m.SectionProp(m.ElementSection[e], 1), loads.at(static_cast<std::size_t>(i - 1)), c,
+                     ExtremeDeflections(DeflectionOf(m, loads, i), c));
+}
+
+// A node of the supported road: its code, what it adds to it, as the .vigx
+// file names them, and at a hinge the rotation of the span on its right.
+json supportedNode(const SupportedNode& n, const SupportedResult& r, std::size_t k)
+{
+    json code = support(n.support);
+    const NodeSupport& e = n.extra;
+    const auto pair = [](const char* a, double va, const char* b, double vb) {
+        json j = json::object();
+        if (va != 0) j[a] = va;
+        if (vb != 0) j[b] = vb;
+        return j;
+    };
+    if (e.springVertical != 0 || e.springRotation != 0)
+        code["spring"] = pair("vertical", e.springVertical, "rotation", e.springRotation);
+    if (e.settlementVertical != 0 || e.settlementRotation != 0)
+        code["settlement"] = pair("vertical", e.settlementVertical, "rotation", e.settlementRotation);
+    if (e.hinge) code["hinge"] = true;
+    json displacement = {{"vertical", r.vertical.at(k)}, {"rotation", r.rotation.at(k)}};
+    if (e.hinge) displacement["rotation_right"] = r.rotationRight.at(k);
+    return {{"node", static_cast<long>(k + 1)},
+            {"x", n.x},
+            {"y", 0.0},
+            {"support", code},
+            {"displacement", displacement},
+            {"reactions", {{"force", r.force.at(k)}, {"moment", r.moment.at(k)}}}};
+}
+
+json document(const std::string& title, json nodes, json spans)
+{
+    return {
+        {"format", "kalvoro-results"}, {"version", 1}, {"title", title}, {"nodes", nodes}, {"spans", spans}};
+}
+
 json document(const AnalysisModel& m, const std::string& title, json spans)
 {
     json nodes = json::array();
     for (long n = 1; n <= m.NodeCount; ++n) nodes.push_back(node(m, n));
-    return {
-        {"format", "kalvoro-results"}, {"version", 1}, {"title", title}, {"nodes", nodes}, {"spans", spans}};
+    return document(title, nodes, spans);
 }
 
 }  // namespace
@@ -141,6 +181,22 @@ json ResultsDocument(const AnalysisModel& m, const std::string& title, const Bea
     for (long i = 1; i <= m.ElementCount; ++i)
         spans.push_back(span(m, loads, curves[static_cast<std::size_t>(i - 1)], i));
     return document(m, title, spans);
+}
+
+json ResultsDocument(const SupportedBeam& beam, const SupportedResult& r, const std::string& title,
+                     const BeamLoads& loads)
+{
+    if (r.curves.size() != beam.spans.size()) throw IndexError("curvas de outra viga");
+    json nodes = json::array();
+    for (std::size_t k = 0; k < beam.nodes.size(); ++k) nodes.push_back(supportedNode(beam.nodes[k], r, k));
+    const std::vector<GeneralDeflection> deflections = DeflectionsOf(beam, r, loads);
+    json spans = json::array();
+    for (std::size_t i = 0; i < beam.spans.size(); ++i) {
+        const long n = static_cast<long>(i + 1);
+        spans.push_back(curveSpan(n, n, n + 1, beam.spans[i].E, beam.spans[i].I, loads.at(i), r.curves[i],
+                                  ExtremeDeflections(deflections[i], r.curves[i])));
+    }
+    return document(title, nodes, spans);
 }
 
 void AddInfluence(json& document, long n, double xs, const std::vector<InfluenceOrdinate>& ordinates)

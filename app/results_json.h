@@ -14,6 +14,7 @@
 
 #include "engine/analysis_model.h"
 #include "engine/general_road.h"
+#include "engine/supported_road.h"
 #include "influence/influence.h"
 
 namespace kalvoro {
@@ -26,6 +27,13 @@ nlohmann::ordered_json ResultsDocument(const AnalysisModel& m, const std::string
 // writes them, its figures come from its exact piecewise curves.
 nlohmann::ordered_json ResultsDocument(const AnalysisModel& m, const std::string& title,
                                        const BeamLoads& loads, const std::vector<SpanCurve>& curves);
+
+// The same for a beam of the supported road: each node's "support" also
+// carries its "spring", "settlement" and "hinge" as the .vigx file writes them,
+// and a hinge's "displacement" the "rotation_right" of the span on its right;
+// the reactions are what each support carries, a spring's force included.
+nlohmann::ordered_json ResultsDocument(const SupportedBeam& beam, const SupportedResult& r,
+                                       const std::string& title, const BeamLoads& loads);
 
 // Adds "influence": the section (span n, position xs) and the report's lines.
 void AddInfluence(nlohmann::ordered_json& document, long n, double xs,

@@ -195,29 +195,32 @@ std::vector<SupportedSystem::StartForces> SupportedSystem::startForces(
 }
 
 std::vector<SupportedSystem::Ordinate> SupportedSystem::influence(
-    std::size_t n, double xs, double xRight,
-    const std::vector<std::pair<std::size_t, double>>& positions) const
+    std::size_t n, double xs, const std::vector<std::pair<std::size_t, double>>& positions) const
 {
     const std::vector<StartForces> start = startForces(n, positions);
     const Real L = lengths_[n];
     std::vector<Ordinate> out;
     out.reserve(positions.size());
-    for (std::size_t p = 0; p < positions.size(); ++p) {
-        const auto& [span, a] = positions[p];
+    for (std::size_t i = 0; i < positions.size(); ++i) {
+        const auto& [span, a] = positions[i];
         const SpanLoad unit{LoadKind::Point, -1.0, 0, a, 0};
         const SpanCurve c = CurvaDoTrecho(span == n ? std::vector<SpanLoad>{unit} : std::vector<SpanLoad>{},
-                                          L, start[p].shear, start[p].moment);
-        // The piece that holds x: loads at a piece's start belong to it.
-        const auto at = [&c](Real x) {
-            const Piece* q = &c.pieces.front();
-            for (const Piece& r : c.pieces)
-                if (r.x0 <= x) q = &r;
-            return q;
-        };
-        const Piece* left = at(xs);
-        const Piece* right = at(xRight);
-        out.push_back({store(left->shear(xs - left->x0)), store(right->shear(xRight - right->x0)),
-                       store(left->moment(xs - left->x0))});
+                                          L, start[i].shear, start[i].moment);
+        // The moment is continuous; the shear is constant beside the unit
+        // load and jumps by -1 across it. It counts only strictly left of
+        // the section in the left-hand shear, and at or left of the section
+        // in the right-hand one (a load just right of the section is right of
+        // it, however close).
+        const Piece* p = &c.pieces.front();
+        for (const Piece& q : c.pieces)
+            if (q.x0 <= xs) p = &q;
+        const bool onSpan = span == n;
+        // The first piece holds a load at the span's start.
+        const Real first = c.pieces.front().shear(0);
+        const Real before = onSpan && !(a > 0) ? first + 1 : first;
+        const Real past = onSpan ? before - 1 : before;
+        out.push_back({store(onSpan && a < xs ? past : before), store(onSpan && a <= xs ? past : before),
+                       store(p->moment(xs - p->x0))});
     }
     return out;
 }

@@ -75,14 +75,16 @@ public:
     SupportedResult solveLoads(const BeamLoads& loads) const;
 
     // Influence lines of the section at xs of span n (from 0) for a downward
-    // unit load at each position (span, distance from its start): shear at
-    // xs and at xRight, moment at xs. Two substitutions in all: the section's
-    // end forces are linear in the loads through the adjoint solutions of
-    // the span's two end-force rows, so each position costs a few products.
+    // unit load at each position (span, distance from its start): shear just
+    // left and just right of xs, moment at xs. A unit load exactly at the
+    // section counts in the right-hand shear only. Two substitutions in all:
+    // the section's end forces are linear in the loads through the adjoint
+    // solutions of the span's two end-force rows, so each position costs a
+    // few products.
     struct Ordinate {
         double shearLeft, shearRight, moment;
     };
-    std::vector<Ordinate> influence(std::size_t n, double xs, double xRight,
+    std::vector<Ordinate> influence(std::size_t n, double xs,
                                     const std::vector<std::pair<std::size_t, double>>& positions) const;
 
     // The start shear and moment of span n from the displacements alone (as

@@ -29,7 +29,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         try {
             const SupportedSystem system(VigaApoiada(r.beam));
             RelatorioApoiado(system.solve(CargasDaViga(r.beam)));
-            system.influence(0, system.spanLength(0) / 2, system.spanLength(0) / 2, {{0, 0.0}});
+            system.influence(0, system.spanLength(0) / 2, {{0, 0.0}});
         } catch (const Error&) {
             // a mechanism or an overflow is a valid outcome
         }

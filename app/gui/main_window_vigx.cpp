@@ -230,9 +230,9 @@ void MainWindow::calculateExtended()
             const SupportedBeam supported = VigaApoiada(beam);
             SupportedResult r = SupportedSystem(supported).solve(*general_);
             model_->ReportFile = RelatorioApoiado(r);
-            supported_ = SupportedSolution{FrameOf(supported), {}, DeflectionsOf(supported, r, *general_)};
+            supported_ =
+                SupportedSolution{FrameOf(supported), {}, DeflectionsOf(supported, r, *general_), supported};
             supported_->curves = std::move(r.curves);
-            supported_->beam = supported;
         } else if (general_) {
             ResolveGeral(*model_, *general_);
             ResultadosGeral(*model_, *general_);

@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <nlohmann/json.hpp>
+
 #include <filesystem>
 #include <sstream>
 #include <string>
@@ -56,18 +59,23 @@ TEST(SupportedBatch, ReportsDiagramsInfluenceAndRefusals)
         {{at("gerber.vigx")},
          0,
          "   5   -0.00525000    0.00114167   105.0000     0.0000",
-         {"gerber.sai", "gerberM.wmf", "gerberC.wmf"}},
-        // The suspended span's middle: M = 4/4 under the unit load there.
+         {"gerber.sai", "gerberM.wmf", "gerberC.wmf", "gerberD.wmf"}},
+        // The suspended span's middle: M = 4/4 under the unit load there,
+        // which counts in the right-hand shear only.
         {{"--influence", "3", "2", at("gerber.vigx")},
          0,
-         "      3     2.00     -0.500000     -0.500000      1.000000",
+         "      3     2.00      0.500000     -0.500000      1.000000",
          {"gerberLIM.sai"}},
         // An interior span of an equal-span beam under q: moment q L^2 / 12 hogging at each support.
-        {{at("longa.vigx")}, 0, "   500    30.0000   -25.0000   -30.0000   -25.0000", {"longa.sai"}},
+        {{at("longa.vigx")},
+         0,
+         "   500    30.0000   -25.0000   -30.0000   -25.0000",
+         {"longa.sai", "longaM.wmf", "longaC.wmf", "longaD.wmf"}},
         {{"--svg", "--influence", "1000", "2.5", at("longa.vigx")},
          0,
          "   1000     2.50",
          {"longaLIM.sai", "longaLIM.wmf", "longaLIM.svg"}},
+        {{"--json", "--influence", "3", "2", at("gerber.vigx")}, 0, "", {"gerber.json"}},
         // The suspended span: 150 (1 + 2 x 0.25) + 5 x 2 by the train, 12 x 16 / 8 + 30 from its own loads.
         {{"--train", at("tb.trem"), "--influence", "3", "2", at("gerber.vigx")},
          0,
@@ -76,7 +84,6 @@ TEST(SupportedBatch, ReportsDiagramsInfluenceAndRefusals)
         {{"--influence", "6", "1", at("gerber.vigx")}, 10, "trecho 6 fora de 1..5", {}},
         {{"--influence", "3", "meio", at("gerber.vigx")}, 10, "Linha de Influência não calculada", {}},
         {{"--train", at("ruim.trem"), at("gerber.vigx")}, 11, "", {}},
-        {{"--json", at("gerber.vigx")}, 64, "--json", {}},
         {{at("mecanismo.vigx")}, 8, "viga instável: a rótula do nó 2 forma um mecanismo", {}},
         {{"--check", at("mecanismo.vigx")}, 0, "", {}},
     };
@@ -88,6 +95,15 @@ TEST(SupportedBatch, ReportsDiagramsInfluenceAndRefusals)
             << out.str().substr(0, 2000) << err.str();
         for (const char* f : c.files) EXPECT_TRUE(fs::exists(dir / f)) << f;
     }
+    // The suspended span of 4 under q = 12 and P = 30 at its middle: M = qs^2/8 + Ps/4;
+    // the spring's force, its hinge's own rotation, the section's ordinate.
+    std::ifstream file(dir / "gerber.json");
+    const auto doc = nlohmann::json::parse(file);
+    EXPECT_NEAR(doc["spans"][2]["moment"]["max"]["value"].get<double>(), 12 * 16 / 8.0 + 30 * 4 / 4.0, 1e-9);
+    EXPECT_NEAR(doc["nodes"][4]["reactions"]["force"].get<double>(), 105, 1e-9);
+    EXPECT_TRUE(doc["nodes"][2]["displacement"].contains("rotation_right"));
+    EXPECT_EQ(doc["nodes"][4]["support"]["spring"]["vertical"], 20000);
+    EXPECT_EQ(doc["influence"]["ordinates"][27]["shear_left"], 0.5);
 }
 
 }  // namespace

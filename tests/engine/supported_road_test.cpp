@@ -112,6 +112,23 @@ TEST(SupportedRoad, ClosedFormsAndMechanisms)
              near(r.force[1], -6 * EI * D / (L * L * L));
              near(r.force[0], 3 * EI * D / (L * L * L));
          }},
+        // A fixed end turned by t: end moments 4EIt/L there and 2EIt/L at the
+        // far fixed end, both counter-clockwise on the beam as the turn.
+        {"fixed end turned",
+         beam({{0, 11,
+                [] {
+                    NodeSupport t;
+                    t.settlementRotation = 0.002;
+                    return t;
+                }()},
+               {L, 11, {}}},
+              0),
+         [&](const SupportedResult& r) {
+             near(r.rotation[0], 0.002);
+             near(r.moment[0], 4 * EI * 0.002 / L);
+             near(r.moment[1], 2 * EI * 0.002 / L);
+             near(r.force[0], 6 * EI * 0.002 / (L * L));
+         }},
         {"rotational spring", beam({{0, 10, springR(kr)}, {L, 10, {}}}, -w), rotSpring(kr)},
         {"soft rotational spring is pinned", beam({{0, 10, springR(1e-9 * kr)}, {L, 10, {}}}, -w),
          [&](const SupportedResult& r) {
@@ -187,25 +204,26 @@ TEST(SupportedRoad, InfluenceLinesEqualWholeSolutions)
                   0, true);
     const SupportedSystem system(b.beam);
     for (std::size_t n : {0u, 2u, 4u}) {
-        const double L = system.spanLength(n), xs = L / 2, xr = xs + L / 100;
+        const double L = system.spanLength(n), xs = L / 2;
         std::vector<std::pair<std::size_t, double>> positions;
         for (std::size_t k = 0; k < system.spanCount(); ++k)
             for (int i = 0; i <= 10; ++i) positions.push_back({k, system.spanLength(k) * i / 10});
-        const auto lines = system.influence(n, xs, xr, positions);
+        const auto lines = system.influence(n, xs, positions);
         for (std::size_t p = 0; p < positions.size(); ++p) {
             BeamLoads loads(system.spanCount());
             loads[positions[p].first].push_back({LoadKind::Point, -1.0, 0, positions[p].second, 0});
             const SupportedResult r = system.solveLoads(loads);
             const SpanCurve& c = r.curves[n];
+            // Left of the section: the piece that ends past it, or at it.
             const Piece* q = &c.pieces.front();
             for (const Piece& piece : c.pieces)
-                if (piece.x0 <= xs) q = &piece;
+                if (piece.x0 < xs) q = &piece;
             EXPECT_NEAR(lines[p].moment, q->moment(xs - q->x0), 1e-9) << n << " " << p;
             EXPECT_NEAR(lines[p].shearLeft, q->shear(xs - q->x0), 1e-9) << n << " " << p;
         }
     }
     // A unit load at the middle of the suspended span of 4: M = 4/4 there.
-    EXPECT_NEAR(system.influence(2, 2, 2.04, {{2, 2}})[0].moment, 1, 1e-12);
+    EXPECT_NEAR(system.influence(2, 2, {{2, 2}})[0].moment, 1, 1e-12);
 }
 
 }  // namespace

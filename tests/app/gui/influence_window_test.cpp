@@ -512,7 +512,7 @@ void InfluenceWindowTest::aSupportedBeamHasItsLinesAndEnvelope()
     action("SpeedButton1")->trigger();
     QCOMPARE(dialogs->messages, QStringList());
     const QString text = window()->RichEdit1()->toPlainText();
-    for (const char* line : {"      3     2.00     -0.500000     -0.500000      1.000000",
+    for (const char* line : {"      3     2.00      0.500000     -0.500000      1.000000",
                              "Momento máximo        235.0000      8.000 ->      289.0000"})
         QVERIFY2(text.contains(QString::fromUtf8(line)), qPrintable(text));
     QCOMPARE(readWmfFile(dir->filePath(QStringLiteral("gerberLIM.wmf")).toStdString()), window()->drawing());
