@@ -67,9 +67,7 @@ TEST(SupportedBatch, ReportsDiagramsInfluenceAndRefusals)
          "      3     2.00      0.500000     -0.500000      1.000000",
          {"gerberLIM.sai"}},
         // An interior span of an equal-span beam under q: moment q L^2 / 12 hogging at each support.
-        {{at("longa.vigx")},
-         0,
-         "   500    30.0000   -25.0000   -30.0000   -25.0000",
+        {{at("longa.vigx")}, 0, "   500    30.0000   -25.0000   -30.0000   -25.0000",
          {"longa.sai", "longaM.wmf", "longaC.wmf", "longaD.wmf"}},
         {{"--svg", "--influence", "1000", "2.5", at("longa.vigx")},
          0,

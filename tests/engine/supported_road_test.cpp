@@ -114,15 +114,8 @@ TEST(SupportedRoad, ClosedFormsAndMechanisms)
          }},
         // A fixed end turned by t: end moments 4EIt/L there and 2EIt/L at the
         // far fixed end, both counter-clockwise on the beam as the turn.
-        {"fixed end turned",
-         beam({{0, 11,
-                [] {
-                    NodeSupport t;
-                    t.settlementRotation = 0.002;
-                    return t;
-                }()},
-               {L, 11, {}}},
-              0),
+        {"fixed end turned", beam({{0, 11, [] { NodeSupport t; t.settlementRotation = 0.002; return t; }()},
+                                   {L, 11, {}}}, 0),
          [&](const SupportedResult& r) {
              near(r.rotation[0], 0.002);
              near(r.moment[0], 4 * EI * 0.002 / L);

@@ -49,25 +49,27 @@ TEST(SupportedInfluence, AgreesWithTheDataFileRoad)
         std::string file, trecho, pos;
     };
     const std::string simple = beamFile({"0", "10"}, {"10", "10"}, {{"-1", "0", "0"}});
-    const std::string three = beamFile({"0", "4", "10", "13"}, {"11", "10", "10", "00"},
-                                       {{"-2", "0", "0"}, {"0", "-3", "1"}, {"0", "0", "0"}});
+    const std::string three =
+        beamFile({"0", "4", "10", "13"}, {"11", "10", "10", "00"}, {{"-2", "0", "0"}, {"0", "-3", "1"}, {"0", "0", "0"}});
     const Case cases[] = {
-        {simple, "1", "5"},     // on a tenth point: a unit load stands on the section
-        {simple, "1", "4.95"},  // a tenth point within the hundredth to its right
-        {simple, "1", "9.95"}, {simple, "1", "0"},  {three, "2", "3"},
-        {three, "2", "2.97"},  {three, "3", "1.5"}, {three, "1", "0"},
+        {simple, "1", "5"},      // on a tenth point: a unit load stands on the section
+        {simple, "1", "4.95"},   // a tenth point within the hundredth to its right
+        {simple, "1", "9.95"},
+        {simple, "1", "0"},
+        {three, "2", "3"},
+        {three, "2", "2.97"},
+        {three, "3", "1.5"},
+        {three, "1", "0"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.trecho + " " + c.pos);
         auto m = analysedBeam(c.file);
         const auto want = numbers(ComputeInfluenceReport(*m, c.trecho, c.pos, ""));
         const ExtendedBeam beam = VigaDoModelo(*m, "t");
-        const auto got =
-            numbers(RelatorioInfluenciaApoiada(SupportedSystem(VigaApoiada(beam)), c.trecho, c.pos));
+        const auto got = numbers(RelatorioInfluenciaApoiada(SupportedSystem(VigaApoiada(beam)), c.trecho, c.pos));
         ASSERT_EQ(got.size(), want.size());
         for (std::size_t r = 0; r < got.size(); ++r)
-            for (std::size_t k = 0; k < 5; ++k)
-                EXPECT_NEAR(got[r][k], want[r][k], 2e-6) << "line " << r << " column " << k;
+            for (std::size_t k = 0; k < 5; ++k) EXPECT_NEAR(got[r][k], want[r][k], 2e-6) << "line " << r << " column " << k;
     }
 }
 
