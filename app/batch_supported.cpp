@@ -4,6 +4,7 @@
 #include <ostream>
 
 #include "batch.h"
+#include "batch_trains.h"
 #include "data/file_names.h"
 #include "data/numbers.h"
 #include "data/text_file.h"
@@ -73,26 +74,15 @@ int runSupportedBatch(const ExtendedBeam& beam, const SupportedRun& run, std::os
 
     const BeamFrame frame = FrameOf(supported);
     const DiagramSettings settings;
-    // The page of the influence line and of the envelope, and the SVG beside it with --svg.
-    const auto wrotePage = [&](const char* tag) {
-        written.push_back(derivedName(run.file, std::string(tag) + ".wmf"));
-        if (run.svg) written.push_back(derivedName(run.file, std::string(tag) + ".svg"));
-    };
     SupportedTrainBeam trainBeam(*system, supported, result.curves);
     if (run.train) {
-        try {
-            const auto envelope = TrainEnvelope(trainBeam, *run.train);
-            WriteTrainEnvelopeReport(run.file, TrainEnvelopeReport(*run.train, envelope));
-            written.push_back(derivedName(run.file, "ENV.sai"));
-            DesenhaEnvoltoria(frame, settings, *run.train, envelope, run.file, run.svg);
-            wrotePage("ENV");
-        } catch (const IoError& e) {
-            err << e.what() << '\n';
-            return batch_exit::FileError;
-        } catch (const Error& e) {
-            err << "Envoltória do trem-tipo não calculada\n" << e.what() << '\n';
-            return batch_exit::EngineFailure;
-        }
+        const int code = WriteTrainEnvelope(
+            trainBeam, *run.train, run.file, run.svg,
+            [&](const auto& envelope) {
+                DesenhaEnvoltoria(frame, settings, *run.train, envelope, run.file, run.svg);
+            },
+            written, err);
+        if (code != batch_exit::Ok) return code;
     }
 
     std::string trainReport;
@@ -107,7 +97,8 @@ int runSupportedBatch(const ExtendedBeam& beam, const SupportedRun& run, std::os
             writeTextFile(name, report);
             written.push_back(name);
             DesenhaLinhaInfluenciaApoiada(*system, frame, settings, n, xs, run.file, run.svg);
-            wrotePage("LIM");
+            written.push_back(derivedName(run.file, "LIM.wmf"));
+            if (run.svg) written.push_back(derivedName(run.file, "LIM.svg"));
             if (run.train) {
                 trainReport = TrainSectionReport(*run.train, TrainAtSection(trainBeam, *run.train, n, xs));
                 WriteTrainSectionReport(run.file, trainReport);
