@@ -1,5 +1,6 @@
 #include "batch.h"
 #include "batch_supported.h"
+#include "batch_trains.h"
 
 #include <algorithm>
 #include <memory>
@@ -215,14 +216,18 @@ int runBatch(const std::vector<std::string>& args, std::ostream& out, std::ostre
         err << message << '\n';
         return read.status;
     }
-    // The trains' permanent values know one uniform and one point load per
-    // span: such beams get no train rather than wrong numbers.
-    if ((general || supported) && !o.train.empty()) {
+    // The trains' permanent values on the analysis model know one uniform and
+    // one point load per span: beams of the general road get no train rather
+    // than wrong numbers.
+    if (general && !o.train.empty()) {
         err << "--train ainda não trata vigas com cargas que o arquivo .vig não comporta\n";
         return batch_exit::Usage;
     }
     if (supported)
-        return runSupportedBatch(*supported, {o.file, o.svg, o.json, o.influence, o.span, o.position}, out, err);
+        return runSupportedBatch(
+            *supported,
+            {o.file, o.svg, o.json, o.influence, o.span, o.position, o.train.empty() ? nullptr : &train}, out,
+            err);
 
     std::vector<std::string> written;
     const DiagramSettings settings;
@@ -286,20 +291,14 @@ int runBatch(const std::vector<std::string>& args, std::ostream& out, std::ostre
     }
 
     if (!o.train.empty()) {
-        try {
-            const auto envelope = TrainEnvelope(*model, train);
-            WriteTrainEnvelopeReport(o.file, TrainEnvelopeReport(train, envelope));
-            written.push_back(derivedName(o.file, "ENV.sai"));
-            DesenhaEnvoltoria(*model, settings, train, envelope, o.file, o.svg);
-            written.push_back(derivedName(o.file, "ENV.wmf"));
-            if (o.svg) written.push_back(derivedName(o.file, "ENV.svg"));
-        } catch (const IoError& e) {
-            err << e.what() << '\n';
-            return batch_exit::FileError;
-        } catch (const Error& e) {
-            err << "Envoltória do trem-tipo não calculada\n" << e.what() << '\n';
-            return batch_exit::EngineFailure;
-        }
+        ModelTrainBeam beam(*model);
+        const int code = WriteTrainEnvelope(
+            beam, train, o.file, o.svg,
+            [&](const auto& envelope) {
+                DesenhaEnvoltoria(*model, settings, train, envelope, o.file, o.svg);
+            },
+            written, err);
+        if (code != batch_exit::Ok) return code;
     }
 
     // What is printed once every file is written: the results report, or the

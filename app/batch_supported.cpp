@@ -4,15 +4,19 @@
 #include <ostream>
 
 #include "batch.h"
+#include "batch_trains.h"
 #include "data/file_names.h"
 #include "data/numbers.h"
 #include "data/text_file.h"
 #include "diagrams/deflection_diagram.h"
 #include "diagrams/general_diagrams.h"
-#include "engine/general_deflection.h"
 #include "engine/errors.h"
+#include "engine/general_deflection.h"
 #include "influence/influence.h"
 #include "influence/supported_influence.h"
+#include "influence/train.h"
+#include "influence/train_beam.h"
+#include "influence/train_files.h"
 #include "results_json.h"
 
 namespace kalvoro {
@@ -68,14 +72,38 @@ int runSupportedBatch(const ExtendedBeam& beam, const SupportedRun& run, std::os
         return batch_exit::EngineFailure;
     }
 
+    const BeamFrame frame = FrameOf(supported);
+    const DiagramSettings settings;
+    SupportedTrainBeam trainBeam(*system, supported, result.curves);
+    if (run.train) {
+        const int code = WriteTrainEnvelope(
+            trainBeam, *run.train, run.file, run.svg,
+            [&](const auto& envelope) {
+                DesenhaEnvoltoria(frame, settings, *run.train, envelope, run.file, run.svg);
+            },
+            written, err);
+        if (code != batch_exit::Ok) return code;
+    }
+
+    std::string trainReport;
     if (run.influence) {
         try {
             std::vector<InfluenceOrdinate> ordinates;
             report = RelatorioInfluenciaApoiada(*system, run.span, run.position, &ordinates);
-            if (run.json) AddInfluence(results, toInt(run.span), toReal(run.position), ordinates);
+            const long n = toInt(run.span);
+            const double xs = toReal(run.position);
+            if (run.json) AddInfluence(results, n, xs, ordinates);
             const std::string name = derivedName(run.file, "LIM.sai");
             writeTextFile(name, report);
             written.push_back(name);
+            DesenhaLinhaInfluenciaApoiada(*system, frame, settings, n, xs, run.file, run.svg);
+            written.push_back(derivedName(run.file, "LIM.wmf"));
+            if (run.svg) written.push_back(derivedName(run.file, "LIM.svg"));
+            if (run.train) {
+                trainReport = TrainSectionReport(*run.train, TrainAtSection(trainBeam, *run.train, n, xs));
+                WriteTrainSectionReport(run.file, trainReport);
+                written.push_back(derivedName(run.file, "TREM.sai"));
+            }
         } catch (const Error& e) {
             std::string text = InfluenceFailureMessage;
             for (char& c : text)
@@ -94,7 +122,7 @@ int runSupportedBatch(const ExtendedBeam& beam, const SupportedRun& run, std::os
         }
         written.push_back(name);
     }
-    out << report;
+    out << report << trainReport;
     for (const std::string& name : written) err << "Gravado: " << name << '\n';
     out.flush();
     if (out) return batch_exit::Ok;

@@ -61,6 +61,8 @@ void DrawNodeSupports(Canvas& c, const PageMapping& map, const BeamFrame& f, con
 {
     for (std::size_t n = 0; n < f.extras.size() && n < f.nodes.size(); ++n) {
         const NodeSupport& e = f.extras[n];
+        // A node with nothing to show leaves the page as the model's frame draws it.
+        if (!e.any()) continue;
         const Real X = f.nodes[n].X;
         c.setPen(colors::Black, 1);
         if (e.springVertical != 0) verticalSpring(c, map, X);

@@ -161,12 +161,11 @@ void SupportedSystem::substitute(std::vector<Real>& u) const
             u[i] -= term(factor_, k, i) * u[k];
 }
 
-std::vector<SupportedSystem::Ordinate> SupportedSystem::influence(
-    std::size_t n, double xs, const std::vector<std::pair<std::size_t, double>>& positions) const
+std::vector<SupportedSystem::StartForces> SupportedSystem::startForces(
+    std::size_t n, const std::vector<std::pair<std::size_t, double>>& positions) const
 {
     if (n >= beam_.spans.size()) throw IndexError("trecho " + std::to_string(n + 1) + " fora da viga");
-    const Real L = lengths_[n];
-    const SpanStiffness k = stiffnessOf(beam_.spans[n], L);
+    const SpanStiffness k = stiffnessOf(beam_.spans[n], lengths_[n]);
     const auto d = freedoms(n);
     // Rows 1 and 2 of the span's k: its start shear and moment are
     // row . u = row . K^-1 F = (K^-1 row) . F, K being symmetric.
@@ -178,20 +177,35 @@ std::vector<SupportedSystem::Ordinate> SupportedSystem::influence(
             if (!prescribed_[d[j]]) z[r][d[j]] += rows[r][j];
         substitute(z[r]);
     }
-    std::vector<Ordinate> out;
+    std::vector<StartForces> out;
+    out.reserve(positions.size());
     for (const auto& [span, a] : positions) {
         if (span >= beam_.spans.size())
             throw IndexError("trecho " + std::to_string(span + 1) + " fora da viga");
-        const SpanLoad unit{LoadKind::Point, -1.0, 0, a, 0};
-        const auto f = EquivalentLoads(unit, lengths_[span]);
+        const auto f = EquivalentLoads({LoadKind::Point, -1.0, 0, a, 0}, lengths_[span]);
         const auto e = freedoms(span);
         Real force = 0, moment = 0;
         for (int j = 0; j < 4; ++j) {
             force += z[0][e[j]] * f[j];
             moment += z[1][e[j]] * f[j];
         }
+        out.push_back({store(force), store(moment)});
+    }
+    return out;
+}
+
+std::vector<SupportedSystem::Ordinate> SupportedSystem::influence(
+    std::size_t n, double xs, const std::vector<std::pair<std::size_t, double>>& positions) const
+{
+    const std::vector<StartForces> start = startForces(n, positions);
+    const Real L = lengths_[n];
+    std::vector<Ordinate> out;
+    out.reserve(positions.size());
+    for (std::size_t i = 0; i < positions.size(); ++i) {
+        const auto& [span, a] = positions[i];
+        const SpanLoad unit{LoadKind::Point, -1.0, 0, a, 0};
         const SpanCurve c = CurvaDoTrecho(span == n ? std::vector<SpanLoad>{unit} : std::vector<SpanLoad>{},
-                                          L, store(force), store(moment));
+                                          L, start[i].shear, start[i].moment);
         // The moment is continuous; the shear is constant beside the unit
         // load and jumps by -1 across it. It counts only strictly left of
         // the section in the left-hand shear, and at or left of the section
@@ -202,8 +216,8 @@ std::vector<SupportedSystem::Ordinate> SupportedSystem::influence(
             if (q.x0 <= xs) p = &q;
         const bool onSpan = span == n;
         // The first piece holds a load at the span's start.
-        const Real start = c.pieces.front().shear(0);
-        const Real before = onSpan && !(a > 0) ? start + 1 : start;
+        const Real first = c.pieces.front().shear(0);
+        const Real before = onSpan && !(a > 0) ? first + 1 : first;
         const Real past = onSpan ? before - 1 : before;
         out.push_back({store(onSpan && a < xs ? past : before), store(onSpan && a <= xs ? past : before),
                        store(p->moment(xs - p->x0))});

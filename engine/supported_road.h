@@ -87,6 +87,16 @@ public:
     std::vector<Ordinate> influence(std::size_t n, double xs,
                                     const std::vector<std::pair<std::size_t, double>>& positions) const;
 
+    // The start shear and moment of span n from the displacements alone (as
+    // SupportedResult has them) for a downward unit load at each position,
+    // by the same two adjoint solutions: what any section of span n follows
+    // from with the span's own load.
+    struct StartForces {
+        double shear, moment;
+    };
+    std::vector<StartForces> startForces(std::size_t n,
+                                         const std::vector<std::pair<std::size_t, double>>& positions) const;
+
     std::size_t spanCount() const { return beam_.spans.size(); }
     double spanLength(std::size_t i) const { return lengths_[i]; }
 

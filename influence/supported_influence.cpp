@@ -1,9 +1,12 @@
 #include "influence/supported_influence.h"
 
+#include <cmath>
+
 #include "data/numbers.h"
 #include "engine/arithmetic.h"
 #include "engine/errors.h"
 #include "engine/text_fields.h"
+#include "influence/influence_page.h"
 
 namespace kalvoro {
 
@@ -46,6 +49,43 @@ std::string RelatorioInfluenciaApoiada(const SupportedSystem& system, const std:
     }
     if (ordinates) ordinates->insert(ordinates->end(), lines.begin(), lines.end());
     return out;
+}
+
+Recording DesenhaLinhaInfluenciaApoiada(const SupportedSystem& system, const BeamFrame& frame,
+                                        const DiagramSettings& s, long n, double xs,
+                                        const std::string& dataFile, bool svg)
+{
+    const long spans = static_cast<long>(system.spanCount());
+    if (n < 1 || n > spans || frame.spans.size() != system.spanCount())
+        throw IndexError("trecho " + fieldInt(n, 0) + " fora de 1.." + fieldInt(spans, 0));
+    const std::size_t section = static_cast<std::size_t>(n - 1);
+
+    // The positions of every span's curve, then the two reference positions:
+    // the section and the middle of its span. One pair of substitutions for all.
+    std::vector<InfluenceSpan> curves;
+    std::vector<std::pair<std::size_t, double>> positions;
+    Real beamLength = 0;
+    for (std::size_t k = 0; k < frame.spans.size(); ++k) {
+        const BeamFrame::Node& a = frame.nodes[frame.spans[k].start];
+        const BeamFrame::Node& b = frame.nodes[frame.spans[k].end];
+        InfluenceSpan c{a.X, a.Y, b.X, b.Y, InfluenceAbscissae(a.X, b.X), {}};
+        beamLength += std::fabs(static_cast<Real>(b.X) - a.X);
+        for (const double X : c.X) positions.push_back({k, store(static_cast<Real>(X) - a.X)});
+        curves.push_back(std::move(c));
+    }
+    positions.push_back({section, xs});
+    positions.push_back({section, store(Real(system.spanLength(section)) / 2)});
+    const auto lines = system.influence(section, xs, positions);
+
+    std::size_t p = 0;
+    for (InfluenceSpan& c : curves)
+        for (std::size_t i = 0; i < c.X.size(); ++i) c.M.push_back(lines[p++].moment);
+    const double M1 = lines[p].moment, M2 = lines[p + 1].moment;
+    const double Mref = std::fabs(M1) > std::fabs(M2) ? M1 : M2;
+
+    Recording page = InfluencePage(frame, s, curves, Mref, beamLength, n, xs);
+    SavePage(page, dataFile, "LIM", svg);
+    return page;
 }
 
 }  // namespace kalvoro

@@ -7,6 +7,9 @@
 #include <string>
 #include <vector>
 
+#include "diagrams/diagram_settings.h"
+#include "diagrams/page_frame.h"
+#include "diagrams/recording.h"
 #include "engine/supported_road.h"
 #include "influence/influence.h"
 
@@ -23,5 +26,15 @@ std::vector<InfluenceOrdinate> OrdenadasApoiadas(const SupportedSystem& system, 
 std::string RelatorioInfluenciaApoiada(const SupportedSystem& system, const std::string& trechoText,
                                        const std::string& posText,
                                        std::vector<InfluenceOrdinate>* ordinates = nullptr);
+
+// The moment influence line of section xs of span n (from 1) on the page of
+// DesenhaLinhaInfluencia (its scales, title, clipping and zero reference),
+// over the frame of the same beam (FrameOf). IndexError for a span outside
+// the beam, ArithmeticError for a line that is zero everywhere. For a
+// non-empty data file name the page is saved as stem + "LIM.wmf" (and
+// stem + "LIM.svg" with svg); IoError when it cannot be.
+Recording DesenhaLinhaInfluenciaApoiada(const SupportedSystem& system, const BeamFrame& frame,
+                                        const DiagramSettings& s, long n, double xs,
+                                        const std::string& dataFile, bool svg = false);
 
 }  // namespace kalvoro

@@ -12,8 +12,7 @@
 
 #include "engine/arithmetic.h"
 #include "engine/errors.h"
-#include "engine/section_forces.h"
-#include "influence/train_solver.h"
+#include "influence/train_beam.h"
 
 namespace kalvoro {
 
@@ -144,57 +143,159 @@ struct Extremes {
     }
 };
 
-// The axles' part of the train over the line in one direction.
-void sweep(const Line& line, const Train& t, bool reverse, Extremes& ex)
-{
-    const F sign = reverse ? -1 : 1;
+// The train's positions in one direction, cut where an axle crosses a
+// breakpoint of the line: between two cuts every axle stays on one piece (or
+// off the beam), and the axles' sum is one cubic in the position.
+struct Sweep {
+    bool reverse = false;
     std::vector<F> offsets;
-    for (const Axle& a : t.axles) offsets.push_back(sign * a.a);
-    const auto [lo, hi] = std::minmax_element(offsets.begin(), offsets.end());
+    F lo = 0, hi = 0;                // the smallest and largest offset
+    std::vector<F> cuts;             // interval b is [cuts[b], cuts[b + 1]]
+    std::vector<std::ptrdiff_t> on;  // per interval and axle: its piece, -1 off the beam
+    // Per interval: a bound on the magnitude of every value in it, or -1
+    // for an interval that no axle of the train stands on.
+    std::vector<F> bound;
+};
 
-    std::vector<F> breaks;
-    for (const F o : offsets) {
-        for (const Piece& p : line.pieces) breaks.push_back(p.x0 - o);
-        breaks.push_back(line.end - o);
+// A bound on |f| over a piece: the sum of its terms' magnitudes at the
+// piece's far end, with room for the rounding of positions near its ends.
+// A piece too short for that room is never bounded.
+F pieceBound(const Piece& p)
+{
+    const F h = p.x1 - p.x0;
+    if (!(h > 1e-6 * (1 + std::fabs(p.x0) + std::fabs(p.x1)))) return std::numeric_limits<F>::infinity();
+    const F hb = h * (1 + 1e-9);
+    const Cubic& f = p.f;
+    return std::fabs(f.c[0]) + (std::fabs(f.c[1]) + (std::fabs(f.c[2]) + std::fabs(f.c[3]) * hb) * hb) * hb;
+}
+
+Sweep layout(const Line& line, const Train& t, bool reverse, const std::vector<F>& bounds)
+{
+    Sweep w;
+    w.reverse = reverse;
+    const F sign = reverse ? -1 : 1;
+    for (const Axle& a : t.axles) w.offsets.push_back(sign * a.a);
+    const auto [lo, hi] = std::minmax_element(w.offsets.begin(), w.offsets.end());
+    w.lo = *lo;
+    w.hi = *hi;
+
+    // Each axle's breakpoints come in order: merged, they are sorted.
+    for (const F o : w.offsets) {
+        const auto middle = static_cast<std::ptrdiff_t>(w.cuts.size());
+        for (const Piece& p : line.pieces) w.cuts.push_back(p.x0 - o);
+        w.cuts.push_back(line.end - o);
+        std::inplace_merge(w.cuts.begin(), w.cuts.begin() + middle, w.cuts.end());
     }
-    std::sort(breaks.begin(), breaks.end());
-    breaks.erase(std::unique(breaks.begin(), breaks.end()), breaks.end());
+    w.cuts.erase(std::unique(w.cuts.begin(), w.cuts.end()), w.cuts.end());
 
-    // Entirely off the beam, approached as the last axle leaves its left end.
-    ex.offer(0, line.begin - *hi, reverse);
-
-    const std::size_t axles = t.axles.size();
-    for (std::size_t b = 0; b + 1 < breaks.size(); ++b) {
-        const F t0 = breaks[b], t1 = breaks[b + 1];
-        if (t1 <= line.begin - *hi || t0 >= line.end - *lo) continue;
+    const std::size_t axles = w.offsets.size();
+    const std::size_t intervals = w.cuts.empty() ? 0 : w.cuts.size() - 1;
+    w.on.assign(intervals * axles, -1);
+    w.bound.assign(intervals, -1);
+    // The piece under each axle moves only rightwards as the train does.
+    std::vector<std::size_t> at(axles, 0);
+    for (std::size_t b = 0; b < intervals; ++b) {
+        const F t0 = w.cuts[b], t1 = w.cuts[b + 1];
+        if (t1 <= line.begin - w.hi || t0 >= line.end - w.lo) continue;
         const F mid = (t0 + t1) / 2;
-        Cubic sum;
+        F bound = 0;
         bool any = false;
         for (std::size_t i = 0; i < axles; ++i) {
-            const F x = mid + offsets[i];
+            const F x = mid + w.offsets[i];
             if (x <= line.begin || x >= line.end) continue;
-            const Piece& p = line.pieceAt(x);
-            const Cubic s = p.f.shifted(t0 + offsets[i] - p.x0);
-            for (int c = 0; c < 4; ++c) sum.c[c] += t.axles[i].P * s.c[c];
+            // The last piece starting at or left of x (Line::pieceAt).
+            while (at[i] + 1 < line.pieces.size() && line.pieces[at[i] + 1].x0 <= x) ++at[i];
+            w.on[b * axles + i] = static_cast<std::ptrdiff_t>(at[i]);
+            bound += std::fabs(t.axles[i].P) * bounds[at[i]];
             any = true;
         }
-        if (!any) continue;
-        const F h = t1 - t0;
-        ex.offer(sum.at(0), t0, reverse);
-        for (const F u : criticalPoints(sum, h)) ex.offer(sum.at(u), t0 + u, reverse);
-        ex.offer(sum.at(h), t1, reverse);
+        if (any) w.bound[b] = bound;
     }
+    return w;
+}
 
-    // A jump's own value counts only with an axle standing exactly on it.
+// The candidates of one interval: its ends and the extremes of its cubic.
+void evaluate(const Line& line, const Train& t, const Sweep& w, std::size_t b, Extremes& ex)
+{
+    const std::size_t axles = w.offsets.size();
+    const F t0 = w.cuts[b], t1 = w.cuts[b + 1];
+    Cubic sum;
+    for (std::size_t i = 0; i < axles; ++i) {
+        const std::ptrdiff_t k = w.on[b * axles + i];
+        if (k < 0) continue;
+        const Piece& p = line.pieces[static_cast<std::size_t>(k)];
+        const Cubic s = p.f.shifted(t0 + w.offsets[i] - p.x0);
+        for (int c = 0; c < 4; ++c) sum.c[c] += t.axles[i].P * s.c[c];
+    }
+    const F h = t1 - t0;
+    ex.offer(sum.at(0), t0, w.reverse);
+    for (const F u : criticalPoints(sum, h)) ex.offer(sum.at(u), t0 + u, w.reverse);
+    ex.offer(sum.at(h), t1, w.reverse);
+}
+
+// A jump's own value counts only with an axle standing exactly on it.
+void offerJumps(const Line& line, const Train& t, const Sweep& w, Extremes& ex)
+{
+    const std::size_t axles = w.offsets.size();
     for (const Piece& jump : line.points) {
-        for (const F o : offsets) {
+        for (const F o : w.offsets) {
             const F start = jump.x0 - o;
             F value = 0;
             for (std::size_t i = 0; i < axles; ++i)
-                value += t.axles[i].P * (offsets[i] == o ? jump.f.c[0] : line.at(start + offsets[i]));
-            ex.offer(value, start, reverse);
+                value += t.axles[i].P * (w.offsets[i] == o ? jump.f.c[0] : line.at(start + w.offsets[i]));
+            ex.offer(value, start, w.reverse);
         }
     }
+}
+
+// Whether no value bounded by `bound` can reach the extremes found: then
+// its interval can neither hold them nor be the first to reach them.
+bool cannotReach(F bound, const Extremes& ex)
+{
+    if (bound < 0) return true;
+    if (bound == 0) return true;  // every value exactly 0, never better than the train off the beam
+    const F room = bound * (1 + 1e-6);
+    return room < ex.largest.value && room < -ex.smallest.value;
+}
+
+// The axles' part of the train over the line, both directions, "->" first.
+// Every candidate is offered in the order of the positions, the later
+// winning only when strictly better; an interval whose bound keeps it below
+// the extremes cannot change them and is passed over. The extremes' values
+// come first, from the intervals of the largest bounds on: far from the
+// section a long beam's line is all but zero, and most intervals are passed.
+Extremes axleExtremes(const Line& line, const Train& t)
+{
+    std::vector<F> bounds;
+    for (const Piece& p : line.pieces) bounds.push_back(pieceBound(p));
+    const Sweep sweeps[2] = {layout(line, t, false, bounds), layout(line, t, true, bounds)};
+
+    Extremes values;
+    std::vector<std::pair<F, std::size_t>> heap;  // bound, 2 b + direction
+    for (int d = 0; d < 2; ++d) {
+        values.offer(0, 0, false);
+        offerJumps(line, t, sweeps[d], values);
+        for (std::size_t b = 0; b < sweeps[d].bound.size(); ++b)
+            if (sweeps[d].bound[b] >= 0)
+                heap.push_back({sweeps[d].bound[b], 2 * b + static_cast<std::size_t>(d)});
+    }
+    std::make_heap(heap.begin(), heap.end());
+    while (!heap.empty() && !cannotReach(heap.front().first, values)) {
+        const std::size_t key = heap.front().second;
+        std::pop_heap(heap.begin(), heap.end());
+        heap.pop_back();
+        evaluate(line, t, sweeps[key % 2], key / 2, values);
+    }
+
+    Extremes ex;
+    for (const Sweep& w : sweeps) {
+        // Entirely off the beam, approached as the last axle leaves its left end.
+        ex.offer(0, line.begin - w.hi, w.reverse);
+        for (std::size_t b = 0; b < w.bound.size(); ++b)
+            if (!cannotReach(w.bound[b], values)) evaluate(line, t, w, b, ex);
+        offerJumps(line, t, w, ex);
+    }
+    return ex;
 }
 
 // Integral of the positive (sign +1) and negative parts of f over [0, h].
@@ -244,28 +345,26 @@ struct SpanGeometry {
     double L = 0;
 };
 
-std::vector<SpanGeometry> geometry(const AnalysisModel& m)
+std::vector<SpanGeometry> geometry(const TrainBeam& beam)
 {
     std::vector<SpanGeometry> spans;
-    const long K = m.LoadRowCount[1];
+    const long K = beam.spanCount();
     for (long k = 1; k <= K; ++k) {
-        const long e = m.LoadRowElement(k, 1);
-        const double x1 = m.Coord(m.Incidence(e, 1), 1), x2 = m.Coord(m.Incidence(e, 2), 1);
+        const double x1 = beam.spanStart(k), x2 = beam.spanEnd(k);
         // A train runs along the beam from left to right: each span must
         // start where the one before it ends or further right.
         if (!(x2 > x1) || (k > 1 && x1 < spans.back().X1))
             throw ArithmeticError("trecho " + std::to_string(k) +
                                   " fora da ordem da esquerda para a direita");
-        spans.push_back({x1, x2, SpanLength(m, k)});
+        spans.push_back({x1, x2, beam.spanLength(k)});
     }
     return spans;
 }
 
-// The unit-load solutions of one span at the positions the fits need: each
-// interval between consecutive breakpoints gets its ends and its thirds.
+// The unit-load positions of one span that the fits need: each interval
+// between consecutive breakpoints gets its ends and its thirds.
 struct SpanSamples {
     std::vector<double> d;
-    std::vector<UnitSolution> solution;
 
     // The sample nearest x.
     std::size_t index(Real x) const
@@ -291,19 +390,23 @@ struct SectionSpec {
     double xs;
 };
 
-// The section's influence line (moment or shear) from the samples.
-Line influenceLine(const AnalysisModel& m, const std::vector<SpanGeometry>& spans,
-                   const std::vector<SpanSamples>& samples, const SectionSpec& s, bool shear)
+// The section's influence line (moment or shear) from the samples and the
+// start forces of the section's span under each of them.
+Line influenceLine(const std::vector<SpanGeometry>& spans, const std::vector<SpanSamples>& samples,
+                   const std::vector<std::vector<SpanForces>>& forces, const SectionSpec& s, bool shear)
 {
     Line line;
     line.begin = spans.front().X0;
     line.end = spans.back().X0 + spans.back().L;
-    const auto value = [&](const UnitSolution& u, bool counted) {
-        const SectionValues f = ForcesAt(m, u, s.n, s.xs);
-        if (!shear) return Real(f.M);
+    const double L = spans[static_cast<std::size_t>(s.n - 1)].L;
+    const auto value = [&](std::size_t k, std::size_t i, bool counted) {
+        const bool loaded = static_cast<long>(k) + 1 == s.n;
+        const double d = samples[k].d[i];
+        if (!shear) return Real(UnitLoadMoment(L, loaded, d, forces[k][i], s.xs));
         // The unit load standing on the section counts in the shear from the
         // left piece's side; the span functions leave it out there.
-        return Real(f.V) + (counted && u.k == s.n && u.d == s.xs ? -1 : 0);
+        return Real(UnitLoadShear(L, loaded, d, forces[k][i], s.xs)) +
+               (counted && loaded && d == s.xs ? -1 : 0);
     };
     const auto addPiece = [&](std::size_t k, double lo, double hi, bool counted) {
         const SpanSamples& sm = samples[k];
@@ -311,14 +414,14 @@ Line influenceLine(const AnalysisModel& m, const std::vector<SpanGeometry>& span
         if (tiny(lo, hi, spans[k].L)) {
             // Too short to hold four distinct samples: a chord is exact enough.
             const auto a = sm.index(lo), b = sm.index(hi);
-            p.f.c[0] = value(sm.solution[a], counted);
-            if (b != a) p.f.c[1] = (value(sm.solution[b], counted) - p.f.c[0]) / (Real(hi) - lo);
+            p.f.c[0] = value(k, a, counted);
+            if (b != a) p.f.c[1] = (value(k, b, counted) - p.f.c[0]) / (Real(hi) - lo);
         } else {
             const auto idx = sm.pick(lo, hi);
             Real u[4], y[4];
             for (int i = 0; i < 4; ++i) {
                 u[i] = Real(sm.d[idx[i]]) - lo;
-                y[i] = value(sm.solution[idx[i]], counted);
+                y[i] = value(k, idx[i], counted);
             }
             p.f = fitCubic(u, y);
         }
@@ -338,7 +441,7 @@ Line influenceLine(const AnalysisModel& m, const std::vector<SpanGeometry>& span
             Piece jump{spans[k].X0 + s.xs, spans[k].X0 + s.xs, {}};
             // Just right of the section the load on it counts; at the span's
             // end the shear is the one just left, which leaves it out.
-            jump.f.c[0] = value(sm.solution[static_cast<std::size_t>(at)], s.xs < spans[k].L);
+            jump.f.c[0] = value(k, static_cast<std::size_t>(at), s.xs < spans[k].L);
             line.points.push_back(jump);
         }
         if (s.xs < spans[k].L) addPiece(k, s.xs, spans[k].L, false);
@@ -348,9 +451,7 @@ Line influenceLine(const AnalysisModel& m, const std::vector<SpanGeometry>& span
 
 TrainEffect trainEffect(const Line& line, const Train& t, double permanent)
 {
-    Extremes ex;
-    sweep(line, t, false, ex);
-    sweep(line, t, true, ex);
+    const Extremes ex = axleExtremes(line, t);
     F positive = 0, negative = 0;
     for (const Piece& p : line.pieces) addParts(p.f, p.x1 - p.x0, positive, negative);
     TrainEffect r;
@@ -368,20 +469,10 @@ TrainEffect trainEffect(const Line& line, const Train& t, double permanent)
     return r;
 }
 
-// The user's beam at the section: the moment, and the shear just right of it
-// (just left at the span's end), where a concentrated load on the section counts.
-void permanentValues(const AnalysisModel& m, long n, double xs, double& M, double& V)
-{
-    const SpanData sp = SpanOf(m, n);
-    M = MomentoSecao(xs, sp.q, sp.P, sp.d, sp.L, sp.V0, sp.M0);
-    V = CortanteSecao(xs, sp.q, sp.P, sp.d, sp.L, sp.V0, sp.M0);
-    if (sp.d == xs && xs < SpanLength(m, n)) V = store(Real(V) + sp.P);
-}
-
-std::vector<TrainSection> compute(AnalysisModel& m, const Train& t, const std::vector<SectionSpec>& sections)
+std::vector<TrainSection> compute(TrainBeam& beam, const Train& t, const std::vector<SectionSpec>& sections)
 {
     if (t.axles.empty()) throw IndexError("trem-tipo sem eixos");
-    const std::vector<SpanGeometry> spans = geometry(m);
+    const std::vector<SpanGeometry> spans = geometry(beam);
     if (spans.empty()) throw IndexError("viga sem trechos");
 
     std::vector<TrainSection> out;
@@ -389,12 +480,14 @@ std::vector<TrainSection> compute(AnalysisModel& m, const Train& t, const std::v
         TrainSection r;
         r.n = s.n;
         r.xs = s.xs;
-        permanentValues(m, s.n, s.xs, r.moment.permanent, r.shear.permanent);
+        const SectionValues p = beam.permanent(s.n, s.xs);
+        r.moment.permanent = p.M;
+        r.shear.permanent = p.V;
         out.push_back(r);
     }
 
     std::vector<SpanSamples> samples(spans.size());
-    TrainSolver solver(m);
+    std::vector<std::vector<double>> positions;
     for (std::size_t k = 0; k < spans.size(); ++k) {
         std::vector<double> cuts{0, spans[k].L};
         for (const SectionSpec& s : sections)
@@ -410,13 +503,21 @@ std::vector<TrainSection> compute(AnalysisModel& m, const Train& t, const std::v
             sm.d.push_back(store(a + 2 * h / 3));
         }
         sm.d.push_back(cuts.back());
-        for (const double d : sm.d) sm.solution.push_back(solver.solve(static_cast<long>(k) + 1, d));
+        positions.push_back(sm.d);
     }
-    solver.finish();
+    beam.solveUnitLoads(positions);
 
+    // The start forces of one span at a time: sections come span by span, and
+    // a long beam keeps only the lines of the span at hand.
+    long forcesOf = 0;
+    std::vector<std::vector<SpanForces>> forces;
     for (std::size_t i = 0; i < sections.size(); ++i) {
-        const Line moment = influenceLine(m, spans, samples, sections[i], false);
-        const Line shear = influenceLine(m, spans, samples, sections[i], true);
+        if (sections[i].n != forcesOf) {
+            forcesOf = sections[i].n;
+            forces = beam.startForces(forcesOf);
+        }
+        const Line moment = influenceLine(spans, samples, forces, sections[i], false);
+        const Line shear = influenceLine(spans, samples, forces, sections[i], true);
         out[i].moment = trainEffect(moment, t, out[i].moment.permanent);
         out[i].shear = trainEffect(shear, t, out[i].shear.permanent);
     }
@@ -430,24 +531,36 @@ double SpanStart(const AnalysisModel& m, long k)
     return m.Coord(m.Incidence(m.LoadRowElement(k, 1), 1), 1);
 }
 
-TrainSection TrainAtSection(AnalysisModel& m, const Train& t, long n, double xs)
+TrainSection TrainAtSection(TrainBeam& beam, const Train& t, long n, double xs)
 {
-    if (n < 1 || n > m.LoadRowCount[1])
-        throw IndexError("trecho " + std::to_string(n) + " fora de 1.." + std::to_string(m.LoadRowCount[1]));
-    if (!(xs >= 0 && xs <= SpanLength(m, n))) throw IndexError("seção fora do trecho");
-    return compute(m, t, {{n, xs}}).front();
+    const long K = beam.spanCount();
+    if (n < 1 || n > K) throw IndexError("trecho " + std::to_string(n) + " fora de 1.." + std::to_string(K));
+    if (!(xs >= 0 && xs <= beam.spanLength(n))) throw IndexError("seção fora do trecho");
+    return compute(beam, t, {{n, xs}}).front();
 }
 
-std::vector<TrainSection> TrainEnvelope(AnalysisModel& m, const Train& t)
+std::vector<TrainSection> TrainEnvelope(TrainBeam& beam, const Train& t)
 {
     std::vector<SectionSpec> sections;
-    for (long k = 1; k <= m.LoadRowCount[1]; ++k) {
-        const double L = SpanLength(m, k);
+    for (long k = 1; k <= beam.spanCount(); ++k) {
+        const double L = beam.spanLength(k);
         // The tenths as the influence-line report computes them, the last
         // being the span's end itself.
         for (int i = 0; i <= 10; ++i) sections.push_back({k, i == 10 ? L : store(Real(L) / 10 * i)});
     }
-    return compute(m, t, sections);
+    return compute(beam, t, sections);
+}
+
+TrainSection TrainAtSection(AnalysisModel& m, const Train& t, long n, double xs)
+{
+    ModelTrainBeam beam(m);
+    return TrainAtSection(beam, t, n, xs);
+}
+
+std::vector<TrainSection> TrainEnvelope(AnalysisModel& m, const Train& t)
+{
+    ModelTrainBeam beam(m);
+    return TrainEnvelope(beam, t);
 }
 
 }  // namespace kalvoro

@@ -47,6 +47,19 @@ struct TrainSection {
     TrainEffect moment, shear;
 };
 
+class TrainBeam;
+
+// The train at one section of a beam of either road (train_beam.h). Throws
+// IndexError for a span n outside 1..spanCount or an abscissa outside 0..L
+// (before anything is solved), ArithmeticError for spans not laid out left to
+// right, and whatever a solution throws.
+TrainSection TrainAtSection(TrainBeam& beam, const Train& t, long n, double xs);
+// The train at the tenths of every span (11 sections a span, both ends
+// included, as the influence-line report places its positions). The cost
+// grows with the square of the span count: every section's line runs over
+// the whole beam.
+std::vector<TrainSection> TrainEnvelope(TrainBeam& beam, const Train& t);
+
 // The train at one section. The model must hold the user's analysed beam and
 // ends holding it again. Throws IndexError for a span n outside
 // 1..LoadRowCount[1] or an abscissa outside 0..L (before anything is solved),

@@ -71,8 +71,13 @@ void WriteTrainEnvelopeReport(const std::string& dataFile, const std::string& re
     writeTextFile(derivedName(dataFile, "ENV.sai"), report);
 }
 
-Recording DesenhaEnvoltoria(const AnalysisModel& m, const DiagramSettings& s, const Train& t,
-                            const std::vector<TrainSection>& envelope, const std::string& dataFile, bool svg)
+namespace {
+
+// The page of either road: the frame of the beam and the X of each span's
+// left node (span k at [k - 1]).
+Recording drawEnvelope(const BeamFrame& frame, const std::vector<double>& spanStarts,
+                       const DiagramSettings& s, const Train& t, const std::vector<TrainSection>& envelope,
+                       const std::string& dataFile, bool svg)
 {
     const int W = s.momentWidth;
     const int H = s.momentHeight;
@@ -83,7 +88,7 @@ Recording DesenhaEnvoltoria(const AnalysisModel& m, const DiagramSettings& s, co
 
     PageMapping map;
     map.H = H;
-    map.sx = store(Real(EscalaHorizontal(m, s)) * s.ZoomDesenho / 100);
+    map.sx = store(Real(EscalaHorizontal(frame, s)) * s.ZoomDesenho / 100);
     // The largest magnitude a third of the page from the axis, which lies
     // across the middle of the page; an envelope that is zero everywhere
     // keeps the moment diagram's fallback scale.
@@ -94,8 +99,8 @@ Recording DesenhaEnvoltoria(const AnalysisModel& m, const DiagramSettings& s, co
 
     RecordingCanvas canvas(W, H);
     StartPage(canvas, W, H);
-    DrawAxisAndSpanNumbers(canvas, m, map, s);
-    DrawSupports(canvas, m, map);
+    DrawAxisAndSpanNumbers(canvas, frame, map, s);
+    DrawSupports(canvas, frame, map, s);
 
     using Column = double (*)(const TrainSection&);
     const std::pair<Color, Column> curves[] = {
@@ -109,7 +114,7 @@ Recording DesenhaEnvoltoria(const AnalysisModel& m, const DiagramSettings& s, co
         canvas.setPen(color, 1);
         for (std::size_t i = 0; i < envelope.size(); ++i) {
             const TrainSection& e = envelope[i];
-            const Real X = Real(SpanStart(m, e.n)) + e.xs;
+            const Real X = Real(spanStarts.at(static_cast<std::size_t>(e.n - 1))) + e.xs;
             const bool first = i == 0 || envelope[i - 1].n != e.n;
             if (first) canvas.moveTo(map.px(X), map.py(0));
             canvas.lineTo(map.px(X), map.py(-Real(value(e))));
@@ -132,6 +137,24 @@ Recording DesenhaEnvoltoria(const AnalysisModel& m, const DiagramSettings& s, co
     Recording page = canvas.take();
     SavePage(page, dataFile, "ENV", svg);
     return page;
+}
+
+}  // namespace
+
+Recording DesenhaEnvoltoria(const AnalysisModel& m, const DiagramSettings& s, const Train& t,
+                            const std::vector<TrainSection>& envelope, const std::string& dataFile, bool svg)
+{
+    std::vector<double> starts;
+    for (long k = 1; k <= m.LoadRowCount[1]; ++k) starts.push_back(SpanStart(m, k));
+    return drawEnvelope(FrameOf(m), starts, s, t, envelope, dataFile, svg);
+}
+
+Recording DesenhaEnvoltoria(const BeamFrame& frame, const DiagramSettings& s, const Train& t,
+                            const std::vector<TrainSection>& envelope, const std::string& dataFile, bool svg)
+{
+    std::vector<double> starts;
+    for (const BeamFrame::Span& k : frame.spans) starts.push_back(frame.nodes.at(k.start).X);
+    return drawEnvelope(frame, starts, s, t, envelope, dataFile, svg);
 }
 
 }  // namespace kalvoro

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "diagrams/diagram_settings.h"
+#include "diagrams/page_frame.h"
 #include "diagrams/recording.h"
 #include "influence/train.h"
 
@@ -35,6 +36,11 @@ void WriteTrainEnvelopeReport(const std::string& dataFile, const std::string& re
 // diagram, the largest magnitude a third of the page height from the axis at
 // zoom 100. Saved as stem + "ENV.wmf" (and ".svg") for a non-empty name.
 Recording DesenhaEnvoltoria(const AnalysisModel& m, const DiagramSettings& s, const Train& t,
+                            const std::vector<TrainSection>& envelope, const std::string& dataFile,
+                            bool svg = false);
+// The same page over a beam frame (a beam of the supported road, any length),
+// span k of the envelope being the frame's span k - 1.
+Recording DesenhaEnvoltoria(const BeamFrame& frame, const DiagramSettings& s, const Train& t,
                             const std::vector<TrainSection>& envelope, const std::string& dataFile,
                             bool svg = false);
 

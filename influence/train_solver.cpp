@@ -7,6 +7,7 @@
 #include "engine/errors.h"
 #include "engine/section_forces.h"
 #include "influence/influence.h"
+#include "influence/train_beam.h"
 
 namespace kalvoro {
 
@@ -55,12 +56,8 @@ double SpanLength(const AnalysisModel& m, long k)
 
 SectionValues ForcesAt(const AnalysisModel& m, const UnitSolution& s, long n, double x)
 {
-    const double L = SpanLength(m, n);
-    const double P = s.k == n ? -1.0 : 0.0;
-    const double d = s.k == n ? s.d : 0.0;
     const auto i = static_cast<std::size_t>(n);
-    const double V0 = s.V0.at(i), M0 = s.M0.at(i);
-    return {MomentoSecao(x, 0.0, P, d, L, V0, M0), CortanteSecao(x, 0.0, P, d, L, V0, M0)};
+    return UnitLoadForces(SpanLength(m, n), s.k == n, s.d, {s.V0.at(i), s.M0.at(i)}, x);
 }
 
 }  // namespace kalvoro

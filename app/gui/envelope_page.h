@@ -3,23 +3,33 @@
 // the train's envelope along the beam, drawn on the moment page's frame with
 // the main window's pan and zoom, and saved beside a named data file as
 // stem + "ENV.sai" and stem + "ENV.wmf". Redraws (pan, zoom, configuration)
-// reuse the envelope of the last calculation.
+// reuse the envelope of the last calculation. A beam of the supported road
+// (springs, settlements, hinges, any length) brings its own solver and its
+// frame, which its redraws keep.
 
 #include <QImage>
 #include <QPlainTextEdit>
+#include <QString>
+#include <exception>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "data/train_file.h"
 #include "diagrams/diagram_settings.h"
+#include "diagrams/page_frame.h"
 #include "diagrams/recording.h"
 #include "engine/analysis_model.h"
+#include "engine/general_road.h"
+#include "engine/supported_road.h"
 #include "influence/train.h"
 
 class QLabel;
 
 namespace kalvoro {
+
+// What a failed envelope says; the calculation it follows stands.
+QString EnvelopeFailureMessage(const std::exception& e);
 
 class EnvelopePage {
 public:
@@ -31,7 +41,11 @@ public:
 
     // The envelope of the analysed model; throws on failure, leaving the tab blank.
     void calculate(AnalysisModel& m, const DiagramSettings& s, const std::string& dataFile);
-    // The last envelope drawn again (nothing without one).
+    // The same for a beam of the supported road and its solution's curves.
+    void calculate(const SupportedBeam& beam, const std::vector<SpanCurve>& curves, const DiagramSettings& s,
+                   const std::string& dataFile);
+    // The last envelope drawn again (nothing without one); a supported beam's
+    // over its own frame, m being left aside.
     void redraw(const AnalysisModel& m, const DiagramSettings& s, const std::string& dataFile);
     // A white page and no envelope.
     void clear(const DiagramSettings& s);
@@ -45,7 +59,13 @@ public:
 private:
     QLabel* label_;
     std::optional<Train> train_;
+    // What the envelope was drawn on and shows, before drawing it.
+    void show(std::vector<TrainSection> envelope, const std::string& dataFile);
+    // The page over the supported beam's frame, or else over m.
+    void draw(const AnalysisModel* m, const DiagramSettings& s, const std::string& dataFile);
+
     std::vector<TrainSection> envelope_;
+    std::optional<BeamFrame> frame_;  // a supported beam's
     Recording page_;
     QImage image_;
     QPlainTextEdit report_;

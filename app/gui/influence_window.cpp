@@ -25,11 +25,14 @@
 #include "app/gui/user_dialogs.h"
 #include "data/file_names.h"
 #include "data/numbers.h"
+#include "data/text_file.h"
 #include "diagrams/diagrams.h"
 #include "diagrams/page_frame.h"
 #include "engine/arithmetic.h"
 #include "influence/influence.h"
+#include "influence/supported_influence.h"
 #include "influence/train.h"
+#include "influence/train_beam.h"
 #include "influence/train_files.h"
 #include "influence/train_solver.h"
 #include "influence/unit_load_solver.h"
@@ -188,18 +191,15 @@ void TLinhaInfluencia::SpeedButton1Click()
     // shown but not saved, so the drawing keeps the empty name.
     const std::string reportBase = dataFile.empty() ? unnamedFolder() : dataFile;
 
+    const SupportedView view = host_.supported ? host_.supported() : SupportedView{};
     Recording page;
-    SolvedPositions solved;
     try {
-        ComputeInfluenceReport(*host_.model, trecho, pos, reportBase, &solved);
-        loadReport(*report_, derivedName(reportBase, "LIM.sai"));
-        const auto say = [this](const std::string& m) {
-            host_.dialogs->showMessage(QString::fromStdString(m));
-        };
-        if (DesenhaLinhaInfluencia(*host_.model, settings, trecho, pos, dataFile, say, page, false, &solved))
-            showDrawing(page);
-        else
+        if (view.beam) {
+            computeSupported(view, trecho, pos, reportBase, dataFile, settings, page);
+        } else if (!computeModel(trecho, pos, reportBase, dataFile, settings, page)) {
             return;
+        }
+        showDrawing(page);
     } catch (const std::exception&) {
         // A drawing that is complete but could not be saved is still shown.
         if (page.width > 0) showDrawing(page);
@@ -209,17 +209,51 @@ void TLinhaInfluencia::SpeedButton1Click()
     const Train* train = host_.train ? host_.train() : nullptr;
     if (!train) return;
     try {
-        showTrain(*train, toInt(trecho), toReal(pos), dataFile, settings);
+        const long n = toInt(trecho);
+        const double xs = toReal(pos);
+        if (view.beam) {
+            const SupportedSystem system(*view.beam);
+            SupportedTrainBeam lines(system, *view.beam, *view.curves);
+            showTrain(lines, FrameOf(*view.beam), *train, n, xs, dataFile, settings);
+        } else {
+            ModelTrainBeam lines(*host_.model);
+            showTrain(lines, FrameOf(*host_.model), *train, n, xs, dataFile, settings);
+        }
     } catch (const std::exception& e) {
         host_.dialogs->showMessage(QStringLiteral("Trem-tipo não calculado na seção.\r") +
                                    QString::fromUtf8(e.what()));
     }
 }
 
-void TLinhaInfluencia::showTrain(const Train& train, long n, double xs, const std::string& dataFile,
-                                 const DiagramSettings& settings)
+bool TLinhaInfluencia::computeModel(const std::string& trecho, const std::string& pos,
+                                    const std::string& reportBase, const std::string& dataFile,
+                                    const DiagramSettings& settings, Recording& page)
 {
-    const TrainSection at = TrainAtSection(*host_.model, train, n, xs);
+    SolvedPositions solved;
+    ComputeInfluenceReport(*host_.model, trecho, pos, reportBase, &solved);
+    loadReport(*report_, derivedName(reportBase, "LIM.sai"));
+    const auto say = [this](const std::string& m) { host_.dialogs->showMessage(QString::fromStdString(m)); };
+    return DesenhaLinhaInfluencia(*host_.model, settings, trecho, pos, dataFile, say, page, false, &solved);
+}
+
+void TLinhaInfluencia::computeSupported(const SupportedView& view, const std::string& trecho,
+                                        const std::string& pos, const std::string& reportBase,
+                                        const std::string& dataFile, const DiagramSettings& settings,
+                                        Recording& page)
+{
+    const SupportedSystem system(*view.beam);
+    writeTextFile(derivedName(reportBase, "LIM.sai"), RelatorioInfluenciaApoiada(system, trecho, pos));
+    loadReport(*report_, derivedName(reportBase, "LIM.sai"));
+    page =
+        DesenhaLinhaInfluenciaApoiada(system, FrameOf(*view.beam), settings, toInt(trecho), toReal(pos), "");
+    // Saved apart, so that a page that cannot be saved is still shown.
+    SavePage(page, dataFile, "LIM", false);
+}
+
+void TLinhaInfluencia::showTrain(TrainBeam& beam, const BeamFrame& frame, const Train& train, long n,
+                                 double xs, const std::string& dataFile, const DiagramSettings& settings)
+{
+    const TrainSection at = TrainAtSection(beam, train, n, xs);
     const std::string text = TrainSectionReport(train, at);
     WriteTrainSectionReport(dataFile, text);
     report_->appendPlainText(QString());
@@ -228,15 +262,14 @@ void TLinhaInfluencia::showTrain(const Train& train, long n, double xs, const st
     // The axles as arrows down onto the axis (row H - rnd(H/2)), mapped as
     // the influence line maps its abscissae.
     const TrainExtreme& e = at.moment.largest;
-    const Real sx = EscalaHorizontal(*host_.model, settings);
+    const Real sx = EscalaHorizontal(frame, settings);
     const int H = drawing_.height;
     const int axis = H - roundEven(Real(H) / 2);
     Recording shown = drawing_;
     RecordingCanvas overlay(shown.width, H);
     overlay.setPen(colors::Red, 2);
-    const long K = host_.model->LoadRowCount[1];
-    const Real begin = SpanStart(*host_.model, 1),
-               end = Real(SpanStart(*host_.model, K)) + SpanLength(*host_.model, K);
+    const long K = beam.spanCount();
+    const Real begin = beam.spanStart(1), end = Real(beam.spanStart(K)) + beam.spanLength(K);
     for (const Axle& a : train.axles) {
         const Real X = Real(e.position) + (e.reverse ? -a.a : a.a);
         if (X < begin || X > end) continue;  // off the beam: it counts for nothing

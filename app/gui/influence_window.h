@@ -11,6 +11,10 @@
 //
 // The window is created once at program start and shown modally by the main
 // window, which clears both pages each time it opens it.
+//
+// A beam of the supported road (springs, settlements, hinges, any length)
+// is computed on its own solver instead, from the beam and the solution of
+// the main window's last calculation: the same report, page and train.
 
 #include <QDialog>
 #include <QImage>
@@ -22,6 +26,8 @@
 #include "diagrams/diagram_settings.h"
 #include "diagrams/recording.h"
 #include "engine/analysis_model.h"
+#include "engine/general_road.h"
+#include "engine/supported_road.h"
 
 class QAction;
 class QLabel;
@@ -32,7 +38,15 @@ class QTabWidget;
 namespace kalvoro {
 
 class TEntradaSecao;
+class TrainBeam;
 class UserDialogs;
+struct BeamFrame;
+
+// A beam of the supported road as the main window's last calculation left it.
+struct SupportedView {
+    const SupportedBeam* beam = nullptr;
+    const std::vector<SpanCurve>* curves = nullptr;
+};
 
 // What the window uses of the main window.
 struct InfluenceHost {
@@ -49,6 +63,9 @@ struct InfluenceHost {
     std::function<bool()> modelFailed;
     // The load train set in the main window, or none.
     std::function<const Train*()> train;
+    // The beam of the supported road, when the main window holds one (a null
+    // beam otherwise, or without the function).
+    std::function<SupportedView()> supported;
 };
 
 class TLinhaInfluencia : public QDialog {
@@ -86,8 +103,14 @@ private:
     // With a train set: its extremes at the section under the report (and in
     // stem + "TREM.sai"), and its axles on the picture where they give the
     // largest moment. The metafile on disk stays the influence line alone.
-    void showTrain(const Train& train, long n, double xs, const std::string& dataFile,
-                   const DiagramSettings& settings);
+    void showTrain(TrainBeam& beam, const BeamFrame& frame, const Train& train, long n, double xs,
+                   const std::string& dataFile, const DiagramSettings& settings);
+    // The report and the page of either road; false when the sink has said why not.
+    bool computeModel(const std::string& trecho, const std::string& pos, const std::string& reportBase,
+                      const std::string& dataFile, const DiagramSettings& settings, Recording& page);
+    void computeSupported(const SupportedView& view, const std::string& trecho, const std::string& pos,
+                          const std::string& reportBase, const std::string& dataFile,
+                          const DiagramSettings& settings, Recording& page);
 
     InfluenceHost host_;
     TEntradaSecao* section_ = nullptr;

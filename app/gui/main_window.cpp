@@ -163,8 +163,12 @@ MainWindow::MainWindow(std::unique_ptr<UserDialogs> dialogs, QWidget* parent)
     host.dataFile = [this] { return ArquivoDados; };
     host.settings = [this] { return diagramSettings(); };
     host.notice = [this](const QString& text) { showNotice(text); };
-    host.modelFailed = [this] { return failed_; };
+    host.modelFailed = [this] { return failed_ || (supports_ && !supported_); };
     host.train = [this] { return envelope_->train() ? &*envelope_->train() : nullptr; };
+    host.supported = [this] {
+        return supports_ && supported_ ? SupportedView{&supported_->beam, &supported_->curves}
+                                       : SupportedView{};
+    };
     influence_ = new TLinhaInfluencia(std::move(host), this);
     section_ = new TEntradaSecao(influence_);
     influence_->useSectionDialog(section_);
@@ -754,8 +758,7 @@ void MainWindow::Calcula1Click()
     try {
         envelope_->calculate(*model_, config_.diagram, ArquivoDados);
     } catch (const std::exception& e) {
-        dialogs_->showMessage(QStringLiteral("Envoltória do trem-tipo não calculada.\r") +
-                              QString::fromUtf8(e.what()));
+        dialogs_->showMessage(EnvelopeFailureMessage(e));
     }
 }
 
@@ -955,19 +958,12 @@ void MainWindow::loadTrain(const QString& fileName)
 
 void MainWindow::SpeedButton12Click()
 {
-    // The window's influence lines come from the analysis model, which knows
-    // no springs, settlements or hinges.
-    if (supports_) {
-        dialogs_->showMessage(QString::fromUtf8(
-            "As linhas de influência de uma viga com molas, recalques ou rótulas saem pelo kalvoro-batch "
-            "(opção --influence)."));
-        return;
-    }
     influence_->clearPages();
     influence_->exec();
     // The influence lines leave the model solved for its load rows, which
-    // carry none of a general beam's loads: its own solution comes back.
-    if (general_) {
+    // carry none of a general beam's loads: its own solution comes back. A
+    // beam of the supported road is computed on its own solver.
+    if (general_ && !supports_) {
         try {
             ResolveGeral(*model_, *general_);
         } catch (const Error&) {

@@ -231,6 +231,7 @@ private:
         BeamFrame frame;
         std::vector<SpanCurve> curves;
         std::vector<GeneralDeflection> deflections;
+        SupportedBeam beam;  // for its influence lines and trains
     };
     std::optional<SupportedSolution> supported_;
     QTableWidget* extraLoads_ = nullptr;

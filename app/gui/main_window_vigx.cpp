@@ -216,8 +216,9 @@ void MainWindow::calculateExtended()
             setCaption(name);
         }
         SalvarVigx(ArquivoDados, beam);
-        // The train's permanent values know one uniform and one point load per
-        // span: no envelope is shown for this road.
+        // The train's permanent values on the analysis model know one uniform
+        // and one point load per span: only the supported road, which takes
+        // them from its own solution, shows an envelope.
         envelope_->clear(config_.diagram);
         if (readExtended(ArquivoDados) != 0) return;
         const std::string reportFile = derivedName(ArquivoDados, ".sai");
@@ -229,7 +230,8 @@ void MainWindow::calculateExtended()
             const SupportedBeam supported = VigaApoiada(beam);
             SupportedResult r = SupportedSystem(supported).solve(*general_);
             model_->ReportFile = RelatorioApoiado(r);
-            supported_ = SupportedSolution{FrameOf(supported), {}, DeflectionsOf(supported, r, *general_)};
+            supported_ =
+                SupportedSolution{FrameOf(supported), {}, DeflectionsOf(supported, r, *general_), supported};
             supported_->curves = std::move(r.curves);
         } else if (general_) {
             ResolveGeral(*model_, *general_);
@@ -239,6 +241,13 @@ void MainWindow::calculateExtended()
             Resultados(*model_);
         }
         finishCalculation(reportFile);
+        if (supports_) {
+            try {
+                envelope_->calculate(supported_->beam, supported_->curves, config_.diagram, ArquivoDados);
+            } catch (const std::exception& e) {
+                dialogs_->showMessage(EnvelopeFailureMessage(e));
+            }
+        }
     } catch (const ConversionError& e) {
         dialogs_->showMessage(QString::fromUtf8(e.what()));
     } catch (const EngineError& e) {

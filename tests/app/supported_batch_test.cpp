@@ -1,5 +1,6 @@
 // The batch program on beams with springs, settlements and hinges and on a
-// beam of 1000 spans: what it writes, prints and returns.
+// beam of 1000 spans: what it writes, prints and returns, influence lines
+// and load trains included.
 
 #include <gtest/gtest.h>
 
@@ -13,6 +14,7 @@
 
 #include "batch.h"
 #include "data/extended_beam.h"
+#include "data/text_file.h"
 
 namespace fs = std::filesystem;
 using namespace kalvoro;
@@ -35,6 +37,8 @@ TEST(SupportedBatch, ReportsDiagramsInfluenceAndRefusals)
     fs::remove_all(dir);
     fs::create_directories(dir);
     fs::copy_file(fs::path(KALVORO_EXAMPLES) / "apoios-especiais.vigx", dir / "gerber.vigx");
+    fs::copy_file(fs::path(KALVORO_EXAMPLES) / "tb450-simplificado.trem", dir / "tb.trem");
+    writeTextFile((dir / "ruim.trem").string(), "sem eixos\n");
     SalvarVigx((dir / "longa.vigx").string(), longBeam(1000));
     ExtendedBeam swinging = longBeam(2);
     swinging.nodes[2].support = 0;
@@ -65,8 +69,19 @@ TEST(SupportedBatch, ReportsDiagramsInfluenceAndRefusals)
         // An interior span of an equal-span beam under q: moment q L^2 / 12 hogging at each support.
         {{at("longa.vigx")}, 0, "   500    30.0000   -25.0000   -30.0000   -25.0000",
          {"longa.sai", "longaM.wmf", "longaC.wmf", "longaD.wmf"}},
-        {{"--influence", "1000", "2.5", at("longa.vigx")}, 0, "   1000     2.50", {"longaLIM.sai"}},
+        {{"--svg", "--influence", "1000", "2.5", at("longa.vigx")},
+         0,
+         "   1000     2.50",
+         {"longaLIM.sai", "longaLIM.wmf", "longaLIM.svg"}},
         {{"--json", "--influence", "3", "2", at("gerber.vigx")}, 0, "", {"gerber.json"}},
+        // The suspended span: 150 (1 + 2 x 0.25) + 5 x 2 by the train, 12 x 16 / 8 + 30 from its own loads.
+        {{"--train", at("tb.trem"), "--influence", "3", "2", at("gerber.vigx")},
+         0,
+         "Momento máximo        235.0000      8.000 ->      289.0000",
+         {"gerberLIM.wmf", "gerberENV.sai", "gerberENV.wmf", "gerberTREM.sai"}},
+        {{"--influence", "6", "1", at("gerber.vigx")}, 10, "trecho 6 fora de 1..5", {}},
+        {{"--influence", "3", "meio", at("gerber.vigx")}, 10, "Linha de Influência não calculada", {}},
+        {{"--train", at("ruim.trem"), at("gerber.vigx")}, 11, "", {}},
         {{at("mecanismo.vigx")}, 8, "viga instável: a rótula do nó 2 forma um mecanismo", {}},
         {{"--check", at("mecanismo.vigx")}, 0, "", {}},
     };

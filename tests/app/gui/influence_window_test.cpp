@@ -55,6 +55,7 @@ private slots:
     void printWritesOnePagePdfBesideTheBeam();
     void printWithoutDiagramFileOrName();
     void aLoadTrainFillsTheEnvelopeAndTheSectionResults();
+    void aSupportedBeamHasItsLinesAndEnvelope();
 
 private:
     void openSimpleSpan();
@@ -488,6 +489,33 @@ void InfluenceWindowTest::aLoadTrainFillsTheEnvelopeAndTheSectionResults()
     // The metafile is the influence line alone; the axles are drawn on screen only.
     QCOMPARE(readWmfFile(dir->filePath(QStringLiteral("vaoLIM.wmf")).toStdString()), window()->drawing());
     QVERIFY(renderRecording(window()->drawing()) != window()->image());
+}
+
+// The example with springs, a settlement and two hinges, on the supported
+// road: the envelope follows its calculation, and the window computes the
+// suspended span's lines (1 under the unit load at its middle) and the
+// train's extremes there (see the batch's test for the figures).
+void InfluenceWindowTest::aSupportedBeamHasItsLinesAndEnvelope()
+{
+    const QString file = dir->filePath(QStringLiteral("gerber.vigx"));
+    QVERIFY(QFile::copy(QStringLiteral(KALVORO_EXAMPLES "/apoios-especiais.vigx"), file));
+    QVERIFY(QFile::setPermissions(file, QFile::ReadOwner | QFile::WriteOwner));
+    w->loadTrain(QStringLiteral(KALVORO_EXAMPLES "/tb450-simplificado.trem"));
+    dialogs->openNames << file;
+    w->Abrir2Click();
+    QCOMPARE(dialogs->messages, QStringList());
+    QVERIFY(w->envelopePage().hasEnvelope());
+    QCOMPARE(readWmfFile(dir->filePath(QStringLiteral("gerberENV.wmf")).toStdString()),
+             w->envelopePage().recording());
+
+    dialogs->sections << QStringList{"3", "2"};
+    action("SpeedButton1")->trigger();
+    QCOMPARE(dialogs->messages, QStringList());
+    const QString text = window()->RichEdit1()->toPlainText();
+    for (const char* line : {"      3     2.00      0.500000     -0.500000      1.000000",
+                             "Momento máximo        235.0000      8.000 ->      289.0000"})
+        QVERIFY2(text.contains(QString::fromUtf8(line)), qPrintable(text));
+    QCOMPARE(readWmfFile(dir->filePath(QStringLiteral("gerberLIM.wmf")).toStdString()), window()->drawing());
 }
 
 }  // namespace kalvoro
