@@ -712,7 +712,10 @@ void MainWindow::SpeedButton1Click()
 void MainWindow::Calcula1Click()
 {
     if (refused(tables_, *dialogs_)) return;
-    if (ArquivoDados.ends_with(".vigx") || !extraRows().empty() || TemApoiosEspeciais(tables_)) {
+    // A beam longer than the data file holds is solved on the supported road,
+    // from a .vigx, whatever its supports.
+    if (ArquivoDados.ends_with(".vigx") || !extraRows().empty() || TemApoiosEspeciais(tables_) ||
+        BeamFileLimit(tables_.texts())) {
         calculateExtended();
         return;
     }

@@ -16,6 +16,7 @@
 #include "app/gui/config_dialog.h"
 #include "app/gui/envelope_page.h"
 #include "app/gui/main_window.h"
+#include "data/beam_tables.h"
 #include "data/file_names.h"
 #include "data/support_columns.h"
 #include "data/text_file.h"
@@ -39,6 +40,15 @@ constexpr const char* NeedsExtendedFile =
 QString text(const std::string& s)
 {
     return QString::fromStdString(s);
+}
+
+// Why the beam goes to a .vigx: too long for the data file (its own count
+// message), or loads and supports it does not hold.
+QString needsExtendedFile(const TableModel& tables)
+{
+    if (const auto limit = BeamFileLimit(tables.texts()))
+        return text(*limit + "\nSalve-a como Viga Kalvoro (.vigx) para calculá-la.");
+    return QString::fromUtf8(NeedsExtendedFile);
 }
 
 }  // namespace
@@ -119,13 +129,6 @@ ExtendedBeam MainWindow::tablesBeam()
     return beam;
 }
 
-namespace {
-constexpr const char* TooLongForWindow =
-    "Esta viga tem mais de 24 trechos, que os diagramas da janela ainda não desenham.\n"
-    "Calcule-a com o kalvoro-batch.";
-
-}  // namespace
-
 int MainWindow::readExtended(const std::string& fileName)
 {
     analysed_ = false;
@@ -136,12 +139,6 @@ int MainWindow::readExtended(const std::string& fileName)
             text(ReaderMessages().at(static_cast<std::size_t>(read.status)) + "\n" + read.message));
         return read.status;
     }
-    // The analysis model, which holds the structure the diagrams draw, takes
-    // no more nodes than the data file.
-    if (read.beam.nodes.size() > static_cast<std::size_t>(capacity::SupportEntries)) {
-        dialogs_->showMessage(QString::fromUtf8(TooLongForWindow));
-        return 6;
-    }
     // The tables take the first uniform and concentrated load of each span,
     // the page of extra loads the rest; the model takes them all.
     // The supports' own columns take the springs, settlements and hinges.
@@ -149,9 +146,14 @@ int MainWindow::readExtended(const std::string& fileName)
     for (ExtendedNode& n : base.nodes) n.extra = {};
     const std::vector<ExtraLoadRow> rows = SeparaCargasAdicionais(base);
     try {
-        PreencheModelo(base, *model_);
-        tables_.fill(TabelasDoModelo(*model_));
-        PreencheModelo(read.beam, *model_);
+        tables_.fill(TabelasDaViga(base));
+        // A beam longer than the analysis model holds is solved on the
+        // supported road alone; the model is emptied, so that nothing that
+        // reads it finds the previous beam there.
+        if (CabeNoModelo(read.beam))
+            PreencheModelo(read.beam, *model_);
+        else
+            *model_ = *std::make_unique<AnalysisModel>();
     } catch (const Error&) {
         return 7;
     }
@@ -185,7 +187,7 @@ void MainWindow::openExtended(const QString& fileName)
 void MainWindow::saveExtended(const QString& fileName)
 {
     if (!fileName.endsWith(QStringLiteral(".vigx"))) {
-        dialogs_->showMessage(QString::fromUtf8(NeedsExtendedFile));
+        dialogs_->showMessage(needsExtendedFile(tables_));
         return;
     }
     try {
@@ -206,7 +208,7 @@ void MainWindow::calculateExtended()
     try {
         const ExtendedBeam beam = tablesBeam();
         if (!ArquivoDados.ends_with(".vigx")) {
-            dialogs_->showMessage(QString::fromUtf8(NeedsExtendedFile));
+            dialogs_->showMessage(needsExtendedFile(tables_));
             QString name =
                 dialogs_->askSaveFileName(QStringLiteral("Salvar como"), QString::fromUtf8(ExtendedFilter),
                                           QStringLiteral("viga"), QStringLiteral("vigx"));
