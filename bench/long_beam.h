@@ -15,7 +15,7 @@ struct LongBeamSolution {
     BeamFrame frame;
     BeamLoads loads;
     std::vector<SpanCurve> curves;
-    std::vector<GeneralDeflection> deflections;
+    std::vector<DeflectionCurve> shape;  // as the window keeps it
 };
 
 // Nodes every 5 m on pinned supports, a spring at node 501, a hinge at 502;
@@ -45,8 +45,9 @@ inline const LongBeamSolution& longBeamSolution()
         const SupportedBeam beam = VigaApoiada(longBeam());
         const BeamLoads loads = CargasDaViga(longBeam());
         SupportedResult r = SupportedSystem(beam).solve(loads);
-        std::vector<GeneralDeflection> deflections = DeflectionsOf(beam, r, loads);
-        return LongBeamSolution{FrameOf(beam), loads, std::move(r.curves), std::move(deflections)};
+        BeamFrame frame = FrameOf(beam);
+        std::vector<DeflectionCurve> shape = CurvasDeformadas(frame, DeflectionsOf(beam, r, loads), r.curves);
+        return LongBeamSolution{std::move(frame), loads, std::move(r.curves), std::move(shape)};
     }();
     return solution;
 }
@@ -58,7 +59,7 @@ inline std::vector<Recording> longBeamPages(const DiagramSettings& s, const std:
     const LongBeamSolution& b = longBeamSolution();
     return {DesenhaMomentosApoiados(b.frame, b.loads, b.curves, s, dataFile),
             DesenhaCortantesApoiados(b.frame, b.loads, b.curves, s, dataFile),
-            DesenhaDeformadaGeral(b.frame, b.loads, b.deflections, b.curves, s, dataFile)};
+            DesenhaDeformadaGeral(b.frame, b.loads, b.shape, b.curves, s, dataFile)};
 }
 
 // The next pan step, from -500 to 500 pixels and round again.

@@ -672,7 +672,7 @@ void MainWindow::redraw()
                             : DesenhaCortantes(*model_, config_.diagram, saveAs);
     shearImage_ = renderRecording(shearPage_);
     image2_->setPixmap(QPixmap::fromImage(shearImage_));
-    deflectionPage_ = sup ? DesenhaDeformadaGeral(sup->frame, *general_, sup->deflections, sup->curves,
+    deflectionPage_ = sup ? DesenhaDeformadaGeral(sup->frame, *general_, sup->shape, sup->curves,
                                                   config_.diagram, saveAs)
                       : general_ ? DesenhaDeformadaGeral(*model_, *general_, curves, config_.diagram, saveAs)
                                  : DesenhaDeformada(*model_, config_.diagram, saveAs);

@@ -24,6 +24,7 @@
 #include "data/extra_loads.h"
 #include "data/table_model.h"
 #include "diagrams/diagram_settings.h"
+#include "diagrams/deflection_diagram.h"
 #include "diagrams/page_frame.h"
 #include "engine/general_deflection.h"
 #include "diagrams/recording.h"
@@ -226,11 +227,12 @@ private:
     // forces of the supported road's solution, from which the diagrams draw.
     std::optional<std::vector<NodeSupport>> supports_;
     // The supported road's last solution of this beam, which its diagrams
-    // draw whatever its length; empty until one succeeds.
+    // draw whatever its length; empty until one succeeds. The deflected
+    // shape is worked out once here: a pan or a zoom only maps it again.
     struct SupportedSolution {
         BeamFrame frame;
         std::vector<SpanCurve> curves;
-        std::vector<GeneralDeflection> deflections;
+        std::vector<DeflectionCurve> shape;
     };
     std::optional<SupportedSolution> supported_;
     QTableWidget* extraLoads_ = nullptr;

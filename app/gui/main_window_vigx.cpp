@@ -231,8 +231,10 @@ void MainWindow::calculateExtended()
             const SupportedBeam supported = VigaApoiada(beam);
             SupportedResult r = SupportedSystem(supported).solve(*general_);
             model_->ReportFile = RelatorioApoiado(r);
-            supported_ = SupportedSolution{FrameOf(supported), {}, DeflectionsOf(supported, r, *general_)};
-            supported_->curves = std::move(r.curves);
+            BeamFrame frame = FrameOf(supported);
+            std::vector<DeflectionCurve> shape =
+                CurvasDeformadas(frame, DeflectionsOf(supported, r, *general_), r.curves);
+            supported_ = SupportedSolution{std::move(frame), std::move(r.curves), std::move(shape)};
         } else if (general_) {
             ResolveGeral(*model_, *general_);
             ResultadosGeral(*model_, *general_);
