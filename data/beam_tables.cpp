@@ -77,7 +77,8 @@ BeamTexts TabelasDaViga(const ExtendedBeam& beam)
                 d = l.a;
             }
         }
-        t.loads.rows.push_back({count(e + 1), formatGeneral(q, 12), formatGeneral(P, 12), formatGeneral(d, 12)});
+        t.loads.rows.push_back(
+            {count(e + 1), formatGeneral(q, 12), formatGeneral(P, 12), formatGeneral(d, 12)});
     }
     return t;
 }
@@ -129,7 +130,8 @@ ExtendedBeam VigaDosTextos(const std::string& title, const BeamTexts& tables)
             throw ConversionError("carga " + std::to_string(r + 1) + " fora do trecho " + std::to_string(e));
         auto& loads = beam.spans[i].loads;
         if (q != 0 || std::signbit(q)) loads.push_back({LoadKind::Uniform, q, 0, 0, 0});
-        if (P != 0 || d != 0 || std::signbit(P) || std::signbit(d)) loads.push_back({LoadKind::Point, P, 0, d, 0});
+        if (P != 0 || d != 0 || std::signbit(P) || std::signbit(d))
+            loads.push_back({LoadKind::Point, P, 0, d, 0});
     }
     return beam;
 }

@@ -25,7 +25,8 @@ ExtendedBeam beamThroughReader(const std::string& title, const BeamTexts& tables
 ExtendedBeam VigaDasTabelas(const std::string& title, const BeamTexts& tables,
                             const std::vector<ExtraLoadRow>& extra)
 {
-    ExtendedBeam beam = BeamFileLimit(tables) ? VigaDosTextos(title, tables) : beamThroughReader(title, tables);
+    ExtendedBeam beam =
+        BeamFileLimit(tables) ? VigaDosTextos(title, tables) : beamThroughReader(title, tables);
     for (std::size_t i = 0; i < extra.size(); ++i) {
         const ExtraLoadRow& row = extra[i];
         const std::string where = "Cargas adicionais, linha " + std::to_string(i + 1) + ": ";

@@ -81,19 +81,27 @@ double scaleFor(const std::vector<Curve>& curves, int height)
     return store(div(height, 3 * static_cast<Real>(largest)));
 }
 
+// Whether a point on the pixel of the one before is drawn: the data file's
+// beams keep their page as it always was; the pages of longer beams leave it
+// out, as their moment and shear pages do, so that a thousand spans a pixel
+// wide each make a page of a few thousand lines, not of a hundred thousand.
+enum class Repeats { Drawn, Skipped };
+
 // The span's curve from its start node to its end node.
-void drawCurve(Canvas& c, const PageMapping& map, const Curve& curve)
+void drawCurve(Canvas& c, const PageMapping& map, const Curve& curve, Repeats repeats)
 {
     c.setPen(colors::Blue, 1);
     bool first = true;
+    int lastX = 0, lastY = 0;
     for (const auto& [x, v] : curve.points) {
         const int px = map.px(static_cast<Real>(curve.X1) + x);
         const int py = map.py(v);
         if (first)
             c.moveTo(px, py);
-        else
+        else if (repeats == Repeats::Drawn || px != lastX || py != lastY)
             c.lineTo(px, py);
         first = false;
+        lastX = px, lastY = py;
     }
 }
 
@@ -168,7 +176,7 @@ namespace {
 using LoadDrawer = std::function<void(Canvas&, const PageMapping&, long)>;
 
 Recording drawPage(const BeamFrame& f, const DiagramSettings& s, const std::vector<Curve>& curves,
-                   const LoadDrawer& loads)
+                   const LoadDrawer& loads, Repeats repeats)
 {
     const int W = s.momentWidth;
     const int H = s.momentHeight;
@@ -195,7 +203,7 @@ Recording drawPage(const BeamFrame& f, const DiagramSettings& s, const std::vect
     for (std::size_t k = 0; k < curves.size(); ++k) {
         const Curve& curve = curves[k];
         loads(canvas, map, static_cast<long>(k + 1));
-        drawCurve(canvas, map, curve);
+        drawCurve(canvas, map, curve, repeats);
         if (auto label = drawLargest(canvas, map, curve, curve.X1, curve.Y1, s)) labels.push_back(*label);
     }
     // Over every curve, so that no later span draws across a value.
@@ -210,9 +218,12 @@ Recording DesenhaDeformada(const AnalysisModel& m, const DiagramSettings& s, con
                            bool svg)
 {
     const double T = ComprimentoTotal(m);
-    Recording page = drawPage(FrameOf(m), s, curvesOf(m), [&](Canvas& c, const PageMapping& map, long k) {
-        if (k > 0) DrawSpanLoads(c, m, map, k, T, s);
-    });
+    Recording page = drawPage(
+        FrameOf(m), s, curvesOf(m),
+        [&](Canvas& c, const PageMapping& map, long k) {
+            if (k > 0) DrawSpanLoads(c, m, map, k, T, s);
+        },
+        Repeats::Drawn);
     SavePage(page, dataFile, "D", svg);
     return page;
 }
@@ -245,21 +256,26 @@ std::vector<DeflectionCurve> CurvasDeformadas(const BeamFrame& f, const std::vec
     return curves;
 }
 
-Recording DesenhaDeformadaGeral(const BeamFrame& f, const BeamLoads& loads, const std::vector<GeneralDeflection>& spans,
+Recording DesenhaDeformadaGeral(const BeamFrame& f, const BeamLoads& loads,
+                                const std::vector<GeneralDeflection>& spans,
                                 const std::vector<SpanCurve>& curves, const DiagramSettings& s,
                                 const std::string& dataFile, bool svg)
 {
     return DesenhaDeformadaGeral(f, loads, CurvasDeformadas(f, spans, curves), curves, s, dataFile, svg);
 }
 
-Recording DesenhaDeformadaGeral(const BeamFrame& f, const BeamLoads& loads, const std::vector<DeflectionCurve>& shape,
+Recording DesenhaDeformadaGeral(const BeamFrame& f, const BeamLoads& loads,
+                                const std::vector<DeflectionCurve>& shape,
                                 const std::vector<SpanCurve>& curves, const DiagramSettings& s,
                                 const std::string& dataFile, bool svg)
 {
     if (shape.size() != f.spans.size()) throw IndexError("curvas de outra viga");
-    Recording page = drawPage(f, s, shape, [&](Canvas& c, const PageMapping& map, long k) {
-        if (k == 0) DrawGeneralLoads(c, f, map, loads, curves, s);
-    });
+    Recording page = drawPage(
+        f, s, shape,
+        [&](Canvas& c, const PageMapping& map, long k) {
+            if (k == 0) DrawGeneralLoads(c, f, map, loads, curves, s);
+        },
+        Repeats::Skipped);
     SavePage(page, dataFile, "D", svg);
     return page;
 }

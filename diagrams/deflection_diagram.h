@@ -53,14 +53,16 @@ Recording DesenhaDeformadaGeral(const AnalysisModel& m, const BeamLoads& loads,
 // The same from a frame of any length and each span's deflection (for a beam
 // of the supported road, DeflectionsOf), a hinge's spans each with its own
 // rotation there, the frame's springs, settlements and hinges drawn.
-Recording DesenhaDeformadaGeral(const BeamFrame& f, const BeamLoads& loads, const std::vector<GeneralDeflection>& spans,
+Recording DesenhaDeformadaGeral(const BeamFrame& f, const BeamLoads& loads,
+                                const std::vector<GeneralDeflection>& spans,
                                 const std::vector<SpanCurve>& curves, const DiagramSettings& s,
                                 const std::string& dataFile, bool svg = false);
 // The same from the spans' shapes worked out beforehand (CurvasDeformadas of
 // the same frame, deflections and curves): the same page, byte for byte.
 std::vector<DeflectionCurve> CurvasDeformadas(const BeamFrame& f, const std::vector<GeneralDeflection>& spans,
                                               const std::vector<SpanCurve>& forces);
-Recording DesenhaDeformadaGeral(const BeamFrame& f, const BeamLoads& loads, const std::vector<DeflectionCurve>& shape,
+Recording DesenhaDeformadaGeral(const BeamFrame& f, const BeamLoads& loads,
+                                const std::vector<DeflectionCurve>& shape,
                                 const std::vector<SpanCurve>& curves, const DiagramSettings& s,
                                 const std::string& dataFile, bool svg = false);
 

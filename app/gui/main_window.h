@@ -23,12 +23,12 @@
 #include "app/gui/user_dialogs.h"
 #include "data/extra_loads.h"
 #include "data/table_model.h"
-#include "diagrams/diagram_settings.h"
 #include "diagrams/deflection_diagram.h"
+#include "diagrams/diagram_settings.h"
 #include "diagrams/page_frame.h"
-#include "engine/general_deflection.h"
 #include "diagrams/recording.h"
 #include "engine/analysis_model.h"
+#include "engine/general_deflection.h"
 
 class QAction;
 class QLabel;

@@ -93,12 +93,15 @@ TEST(BeamTables, RefuseWhatTheReaderRefuses)
         const char* message;
     };
     const Case cases[] = {
-        {"node out of order", [](BeamTexts& t) { t.nodes.rows[5][1] = "20"; }, "nó 6 fora do eixo ou fora de ordem"},
-        {"node off the axis", [](BeamTexts& t) { t.nodes.rows[2][2] = "1"; }, "nó 3 fora do eixo ou fora de ordem"},
+        {"node out of order", [](BeamTexts& t) { t.nodes.rows[5][1] = "20"; },
+         "nó 6 fora do eixo ou fora de ordem"},
+        {"node off the axis", [](BeamTexts& t) { t.nodes.rows[2][2] = "1"; },
+         "nó 3 fora do eixo ou fora de ordem"},
         {"support code", [](BeamTexts& t) { t.supports.rows[4][1] = "12"; }, "código de apoio 12 inválido"},
         {"material", [](BeamTexts& t) { t.spans.rows[7][3] = "2"; }, "trecho 8: material 2 não definido"},
         {"section", [](BeamTexts& t) { t.spans.rows[7][2] = "0"; }, "trecho 8: seção 0 não definido"},
-        {"load beyond its span", [](BeamTexts& t) { t.loads.rows[9][3] = "5.1"; }, "carga 10 fora do trecho 10"},
+        {"load beyond its span", [](BeamTexts& t) { t.loads.rows[9][3] = "5.1"; },
+         "carga 10 fora do trecho 10"},
         {"load on no span", [](BeamTexts& t) { t.loads.rows[9][0] = "31"; }, "carga 10 sem trecho"},
     };
     for (const Case& c : cases) {
