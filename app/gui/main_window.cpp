@@ -261,6 +261,7 @@ void MainWindow::buildPages()
     image2_->setObjectName(QStringLiteral("Image2"));
     image3_->setObjectName(QStringLiteral("Image3"));
     pages_->addTab(buildDiagramPage(imageEnv_), QStringLiteral("Envoltória"));
+    connect(pages_, &QTabWidget::currentChanged, this, [this] { showCurrentImage(); });
     imageEnv_->setObjectName(QStringLiteral("ImageEnvoltoria"));
     envelope_ = std::make_unique<EnvelopePage>(imageEnv_);
 
@@ -630,6 +631,27 @@ void MainWindow::showReport(const std::string& reportFile)
     pages_->setCurrentWidget(page(Page::Saidas));
 }
 
+const QImage& MainWindow::diagramImage(int k) const
+{
+    QImage* const images[] = {&momentImage_, &shearImage_, &deflectionImage_};
+    const Recording* const recordings[] = {&momentPage_, &shearPage_, &deflectionPage_};
+    QLabel* const labels[] = {image1_, image2_, image3_};
+    const auto i = static_cast<std::size_t>(k);
+    if (staleImage_[i]) {
+        *images[i] = renderRecording(*recordings[i]);
+        labels[i]->setPixmap(QPixmap::fromImage(*images[i]));
+        staleImage_[i] = false;
+    }
+    return *images[i];
+}
+
+void MainWindow::showCurrentImage()
+{
+    const Page shown[] = {Page::Momentos, Page::Cortantes, Page::Deformada};
+    for (int k = 0; k < 3; ++k)
+        if (pages_->currentWidget() == page(shown[k])) diagramImage(k);
+}
+
 void MainWindow::showImages()
 {
     image1_->setPixmap(QPixmap::fromImage(momentImage_));
@@ -647,6 +669,7 @@ void MainWindow::clearImages()
         *img = QImage(w, h, QImage::Format_RGB32);
         img->fill(Qt::white);
     }
+    for (bool& stale : staleImage_) stale = false;
     showImages();
 }
 
@@ -665,19 +688,17 @@ void MainWindow::redraw()
     momentPage_ = sup        ? DesenhaMomentosApoiados(sup->frame, *general_, sup->curves, config_.diagram, saveAs)
                   : general_ ? DesenhaMomentosGeral(*model_, *general_, curves, config_.diagram, saveAs)
                              : DesenhaMomentos(*model_, config_.diagram, saveAs);
-    momentImage_ = renderRecording(momentPage_);
-    image1_->setPixmap(QPixmap::fromImage(momentImage_));
+    staleImage_[0] = true;
     shearPage_ = sup        ? DesenhaCortantesApoiados(sup->frame, *general_, sup->curves, config_.diagram, saveAs)
                  : general_ ? DesenhaCortantesGeral(*model_, *general_, curves, config_.diagram, saveAs)
                             : DesenhaCortantes(*model_, config_.diagram, saveAs);
-    shearImage_ = renderRecording(shearPage_);
-    image2_->setPixmap(QPixmap::fromImage(shearImage_));
+    staleImage_[1] = true;
     deflectionPage_ = sup ? DesenhaDeformadaGeral(sup->frame, *general_, sup->shape, sup->curves,
                                                   config_.diagram, saveAs)
                       : general_ ? DesenhaDeformadaGeral(*model_, *general_, curves, config_.diagram, saveAs)
                                  : DesenhaDeformada(*model_, config_.diagram, saveAs);
-    deflectionImage_ = renderRecording(deflectionPage_);
-    image3_->setPixmap(QPixmap::fromImage(deflectionImage_));
+    staleImage_[2] = true;
+    showCurrentImage();
     envelope_->redraw(*model_, config_.diagram, saveAs);
 }
 

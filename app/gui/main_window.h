@@ -124,9 +124,9 @@ public:
     QTabWidget* pages() const { return pages_; }
     QWidget* page(Page p) const;
     QPlainTextEdit* reportView() const { return report_; }
-    const QImage& momentImage() const { return momentImage_; }
-    const QImage& shearImage() const { return shearImage_; }
-    const QImage& deflectionImage() const { return deflectionImage_; }
+    const QImage& momentImage() const { return diagramImage(0); }
+    const QImage& shearImage() const { return diagramImage(1); }
+    const QImage& deflectionImage() const { return diagramImage(2); }
     // The drawings the two images were replayed from (empty before the first).
     const Recording& momentRecording() const { return momentPage_; }
     const Recording& shearRecording() const { return shearPage_; }
@@ -185,6 +185,12 @@ private:
     void showReport(const std::string& reportFile);
     void showImages();
     void clearImages();
+    // A diagram page's image (0 moments, 1 shears, 2 the deflected shape),
+    // replayed from its recording when the recording is newer; the shown
+    // page's is replayed right after each redraw, the others when their tab
+    // is chosen (or their image asked for): a pan replays one page, not three.
+    const QImage& diagramImage(int k) const;
+    void showCurrentImage();
     void showMessage(const char* text);
     std::string workingName() const;
     // The beam as the data file holds it, title left out: equal keys, one solution.
@@ -242,9 +248,10 @@ private:
     QLabel* image1_ = nullptr;
     QLabel* image2_ = nullptr;
     QLabel* image3_ = nullptr;
-    QImage momentImage_;
-    QImage shearImage_;
-    QImage deflectionImage_;
+    mutable QImage momentImage_;
+    mutable QImage shearImage_;
+    mutable QImage deflectionImage_;
+    mutable bool staleImage_[3] = {};
     Recording momentPage_;
     Recording shearPage_;
     Recording deflectionPage_;
