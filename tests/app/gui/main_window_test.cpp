@@ -921,6 +921,7 @@ void MainWindowTest::beamsOfAThousandSpansAreCalculatedAndPanned()
     QVERIFY2(lastNode("19\\.7169"), qPrintable(w->reportView()->toPlainText().right(300)));
     QVERIFY(!w->momentRecording().ops.empty());
     const QImage before = w->momentImage();
+    w->pages()->setCurrentWidget(w->page(Page::Momentos));
     clock.restart();
     action("SpeedButton8")->trigger();
     qInfo("pan step: %lld ms", clock.restart());
