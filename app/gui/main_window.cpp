@@ -163,7 +163,8 @@ MainWindow::MainWindow(std::unique_ptr<UserDialogs> dialogs, QWidget* parent)
     host.dataFile = [this] { return ArquivoDados; };
     host.settings = [this] { return diagramSettings(); };
     host.notice = [this](const QString& text) { showNotice(text); };
-    host.modelFailed = [this] { return failed_; };
+    // A beam longer than the model holds leaves it empty (see readExtended).
+    host.modelFailed = [this] { return failed_ || model_->ElementCount == 0; };
     host.train = [this] { return envelope_->train() ? &*envelope_->train() : nullptr; };
     influence_ = new TLinhaInfluencia(std::move(host), this);
     section_ = new TEntradaSecao(influence_);
