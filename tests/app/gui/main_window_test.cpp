@@ -954,6 +954,18 @@ void MainWindowTest::beamsOfAThousandSpansAreCalculatedAndPanned()
     action("Salvar1")->trigger();
     QCOMPARE(errors, QStringList{QStringLiteral("A viga tem 1000 trechos; o arquivo de dados admite no máximo 24.")});
     QVERIFY(!QFile::exists(dir->filePath(QStringLiteral("digitada.vig"))));
+
+    // Saved as a .vigx first, it is calculated without a question.
+    errors.clear();
+    action("SpeedButton1")->trigger();
+    for (std::size_t i = 1; i < MaxExtendedSpans; ++i) w->tables().stepSpinner(TableId::Spans, 1);
+    dialogs->saveNames << dir->filePath(QStringLiteral("salva.vigx"));
+    action("Salvar1")->trigger();
+    action("Calcula1")->trigger();
+    QCOMPARE(dialogs->messages, QStringList());
+    QCOMPARE(errors, QStringList());
+    QVERIFY(QFile::exists(dir->filePath(QStringLiteral("salva.sai"))));
+    QVERIFY(lastNode("0\\.3943"));
 }
 
 }  // namespace kalvoro
