@@ -52,6 +52,20 @@ inline const LongBeamSolution& longBeamSolution()
     return solution;
 }
 
+// The next pan step, from -500 to 500 pixels and round again.
+inline void panStep(DiagramSettings& s)
+{
+    s.DeslocamentoDesenho = s.DeslocamentoDesenho == 500 ? -500 : s.DeslocamentoDesenho + 10;
+}
+
+// The moment page of the next pan step, unsaved.
+inline Recording longBeamMomentPage(DiagramSettings& s)
+{
+    const LongBeamSolution& b = longBeamSolution();
+    panStep(s);
+    return DesenhaMomentosApoiados(b.frame, b.loads, b.curves, s, "");
+}
+
 // The three pages the window draws on each pan or zoom click: moments, shears
 // and the deflected shape, saved beside dataFile when it is not empty.
 inline std::vector<Recording> longBeamPages(const DiagramSettings& s, const std::string& dataFile)
@@ -60,12 +74,6 @@ inline std::vector<Recording> longBeamPages(const DiagramSettings& s, const std:
     return {DesenhaMomentosApoiados(b.frame, b.loads, b.curves, s, dataFile),
             DesenhaCortantesApoiados(b.frame, b.loads, b.curves, s, dataFile),
             DesenhaDeformadaGeral(b.frame, b.loads, b.shape, b.curves, s, dataFile)};
-}
-
-// The next pan step, from -500 to 500 pixels and round again.
-inline void panStep(DiagramSettings& s)
-{
-    s.DeslocamentoDesenho = s.DeslocamentoDesenho == 500 ? -500 : s.DeslocamentoDesenho + 10;
 }
 
 }  // namespace kalvoro

@@ -20,11 +20,9 @@ namespace {
 
 void PanStepMomentImage1000Spans(benchmark::State& state)
 {
-    const LongBeamSolution& b = longBeamSolution();
     DiagramSettings s;
     for (auto _ : state) {
-        panStep(s);
-        const QImage image = renderRecording(DesenhaMomentosApoiados(b.frame, b.loads, b.curves, s, ""));
+        const QImage image = renderRecording(longBeamMomentPage(s));
         benchmark::DoNotOptimize(image.constBits());
     }
 }

@@ -21,11 +21,9 @@ namespace {
 
 void PanStepMomentPage1000Spans(benchmark::State& state)
 {
-    const LongBeamSolution& b = longBeamSolution();
     DiagramSettings s;
     for (auto _ : state) {
-        panStep(s);
-        const Recording page = DesenhaMomentosApoiados(b.frame, b.loads, b.curves, s, "");
+        const Recording page = longBeamMomentPage(s);
         benchmark::DoNotOptimize(page.ops.data());
     }
 }
