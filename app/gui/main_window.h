@@ -169,9 +169,10 @@ private:
     QWidget* buildExtraLoadsPage();
 
     // The beam of the tables and the extra loads (ConversionError for what
-    // they cannot say); a .vigx read into the model and the tables (its
-    // status, the refusal shown); Open, Save and Calculate of a .vigx. A beam
-    // the data file cannot hold is never written to a .vig.
+    // they cannot say); a .vigx read into the tables and, when it holds the
+    // beam, the model (its status, the refusal shown); Open, Save and
+    // Calculate of a .vigx. A beam the data file cannot hold is never written
+    // to a .vig.
     ExtendedBeam tablesBeam();
     int readExtended(const std::string& fileName);
     void openExtended(const QString& fileName);
@@ -229,8 +230,8 @@ private:
     std::optional<BeamLoads> general_;
     // The springs, settlements and hinges of every node of a beam on the
     // supported road (general_ then holds its loads); empty otherwise. The
-    // model holds that beam's structure and, after a calculation, the start
-    // forces of the supported road's solution, from which the diagrams draw.
+    // model holds that beam's structure when it can (up to 24 spans) and is
+    // empty otherwise; the diagrams draw from supported_, never from it.
     std::optional<std::vector<NodeSupport>> supports_;
     // The supported road's last solution of this beam, which its diagrams
     // draw whatever its length; empty until one succeeds. The deflected
