@@ -10,6 +10,7 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QPushButton>
+#include <QStyledItemDelegate>
 #include <QTableWidget>
 #include <QVBoxLayout>
 
@@ -51,6 +52,29 @@ QString needsExtendedFile(const TableModel& tables)
     return QString::fromUtf8(NeedsExtendedFile);
 }
 
+// The "Tipo" column: the cell holds the type's name, picked from the list of
+// the three when edited. A list box in every row would cost a widget a load,
+// thousands of them for a long beam; the editor exists only while it is open.
+class LoadTypeDelegate : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+    QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem&, const QModelIndex&) const override
+    {
+        auto* types = new QComboBox(parent);
+        types->addItems(
+            {QString::fromUtf8(ExtraPoint), QString::fromUtf8(ExtraMoment), QString::fromUtf8(ExtraSpread)});
+        return types;
+    }
+    void setEditorData(QWidget* editor, const QModelIndex& index) const override
+    {
+        static_cast<QComboBox*>(editor)->setCurrentText(index.data().toString());
+    }
+    void setModelData(QWidget* editor, QAbstractItemModel* model, const QModelIndex& index) const override
+    {
+        model->setData(index, static_cast<QComboBox*>(editor)->currentText());
+    }
+};
+
 }  // namespace
 
 QWidget* MainWindow::buildExtraLoadsPage()
@@ -63,6 +87,8 @@ QWidget* MainWindow::buildExtraLoadsPage()
                                             QStringLiteral("Valor"), QStringLiteral("Valor final"),
                                             QStringLiteral("a"), QStringLiteral("b")});
     extraLoads_->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
+    extraLoads_->setItemDelegateForColumn(TypeColumn, new LoadTypeDelegate(extraLoads_));
+    extraLoads_->setEditTriggers(extraLoads_->editTriggers() | QAbstractItemView::SelectedClicked);
     layout->addWidget(extraLoads_);
     auto* buttons = new QHBoxLayout;
     auto* add = new QPushButton(QStringLiteral("Incluir carga"), page);
@@ -87,14 +113,8 @@ void MainWindow::appendExtraRow(const ExtraLoadRow& row)
 {
     const int r = extraLoads_->rowCount();
     extraLoads_->insertRow(r);
-    const std::string* cells[] = {&row.span, nullptr, &row.value, &row.endValue, &row.a, &row.b};
-    for (int c = 0; c < 6; ++c)
-        if (cells[c]) extraLoads_->setItem(r, c, new QTableWidgetItem(text(*cells[c])));
-    auto* type = new QComboBox(extraLoads_);
-    type->addItems(
-        {QString::fromUtf8(ExtraPoint), QString::fromUtf8(ExtraMoment), QString::fromUtf8(ExtraSpread)});
-    type->setCurrentText(text(row.type));
-    extraLoads_->setCellWidget(r, TypeColumn, type);
+    const std::string* cells[] = {&row.span, &row.type, &row.value, &row.endValue, &row.a, &row.b};
+    for (int c = 0; c < 6; ++c) extraLoads_->setItem(r, c, new QTableWidgetItem(text(*cells[c])));
 }
 
 std::vector<ExtraLoadRow> MainWindow::extraRows() const
@@ -105,9 +125,7 @@ std::vector<ExtraLoadRow> MainWindow::extraRows() const
             const QTableWidgetItem* item = extraLoads_->item(r, c);
             return item ? item->text().trimmed().toStdString() : std::string();
         };
-        const auto* type = qobject_cast<const QComboBox*>(extraLoads_->cellWidget(r, TypeColumn));
-        rows.push_back({cell(0), type ? type->currentText().toStdString() : std::string(), cell(2), cell(3),
-                        cell(4), cell(5)});
+        rows.push_back({cell(0), cell(TypeColumn), cell(2), cell(3), cell(4), cell(5)});
     }
     return rows;
 }
@@ -115,7 +133,9 @@ std::vector<ExtraLoadRow> MainWindow::extraRows() const
 void MainWindow::setExtraRows(const std::vector<ExtraLoadRow>& rows)
 {
     extraLoads_->setRowCount(0);
+    extraLoads_->setUpdatesEnabled(false);
     for (const ExtraLoadRow& row : rows) appendExtraRow(row);
+    extraLoads_->setUpdatesEnabled(true);
 }
 
 ExtendedBeam MainWindow::tablesBeam()
