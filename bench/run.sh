@@ -8,13 +8,15 @@ cd "$(dirname "$0")/.."
 . scripts/deps.sh
 kalvoro_install_missing "${KALVORO_BUILD_PACKAGES[@]}"
 cmake --preset bench >/dev/null
-cmake --build --preset bench -j "$(nproc)" --target kalvoro_bench kalvoro-batch >/dev/null
+cmake --build --preset bench -j "$(nproc)" --target kalvoro_bench kalvoro_gui_bench kalvoro-batch >/dev/null
 
 echo "date: $(date -u '+%Y-%m-%d %H:%M UTC')"
 echo "machine: $(nproc) cores, $(sed -n 's/^model name[[:space:]]*: //p' /proc/cpuinfo | head -n 1)"
 echo "load average before: $(cut -d' ' -f1-3 /proc/loadavg)"
-results=$(build/bench/bench/kalvoro_bench --benchmark_repetitions=10 --benchmark_report_aggregates_only=true \
-  --benchmark_filter="${1:-.}" | grep -E 'median|^Benchmark|^---')
+results=$(for program in kalvoro_bench kalvoro_gui_bench; do
+  build/bench/bench/$program --benchmark_repetitions=10 --benchmark_report_aggregates_only=true \
+    --benchmark_filter="${1:-.}" 2>/dev/null | grep -E 'median|^Benchmark|^---' || true
+done)
 echo "$results"
 echo "load average after: $(cut -d' ' -f1-3 /proc/loadavg)"
 

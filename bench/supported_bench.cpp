@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <string>
 
+#include "bench/long_beam.h"
 #include "data/extended_beam.h"
 #include "data/file_names.h"
 #include "data/text_file.h"
@@ -24,21 +25,10 @@ namespace {
 std::string longBeamFile()
 {
     static const std::string path = [] {
-        ExtendedBeam b;
-        b.title = "Mil trechos";
-        b.materials = {2.5e7};
-        b.sections = {0.0054};
-        for (int i = 0; i <= 1000; ++i) b.nodes.push_back({5.0 * i, 10});
-        b.nodes[500].support = 0;
-        b.nodes[500].extra.springVertical = 2e4;
-        b.nodes[501].support = 0;
-        b.nodes[501].extra.hinge = true;
-        for (int i = 0; i < 1000; ++i)
-            b.spans.push_back({1, 1, {{LoadKind::Uniform, -12, 0, 0, 0}, {LoadKind::Point, -40, 0, 2, 0}}});
         const fs::path dir = fs::temp_directory_path() / "kalvoro-bench";
         fs::create_directories(dir);
         const std::string file = (dir / "mil-trechos.vigx").string();
-        SalvarVigx(file, b);
+        SalvarVigx(file, longBeam());
         return file;
     }();
     return path;

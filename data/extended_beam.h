@@ -77,6 +77,10 @@ void SalvarVigx(const std::string& fileName, const ExtendedBeam& beam);
 // road whichever file it came from.
 bool CabeNoVig(const ExtendedBeam& beam);
 
+// Whether the analysis model holds the beam: no more nodes than its support
+// table (the data file's limit too). PreencheModelo refuses any other.
+bool CabeNoModelo(const ExtendedBeam& beam);
+
 // Whether the beam needs the supported road: springs, settlements, hinges,
 // or more nodes than the analysis model holds.
 bool PrecisaApoiosEspeciais(const ExtendedBeam& beam);

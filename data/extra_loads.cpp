@@ -2,18 +2,31 @@
 
 #include <memory>
 
+#include "data/beam_tables.h"
 #include "data/numbers.h"
 #include "engine/errors.h"
 
 namespace kalvoro {
 
-ExtendedBeam VigaDasTabelas(const std::string& title, const BeamTexts& tables,
-                            const std::vector<ExtraLoadRow>& extra)
+namespace {
+
+// A beam the data file holds is read from the file's own text, so that it is
+// the very beam a .vig of these tables would give.
+ExtendedBeam beamThroughReader(const std::string& title, const BeamTexts& tables)
 {
     auto scratch = std::make_unique<AnalysisModel>();
     const ReadResult r = AbrirTexto(BeamFileText(title, tables), *scratch, {});
     if (r.status != 0) throw ConversionError(ReaderMessages().at(static_cast<std::size_t>(r.status)));
-    ExtendedBeam beam = VigaDoModelo(*scratch, title);
+    return VigaDoModelo(*scratch, title);
+}
+
+}  // namespace
+
+ExtendedBeam VigaDasTabelas(const std::string& title, const BeamTexts& tables,
+                            const std::vector<ExtraLoadRow>& extra)
+{
+    ExtendedBeam beam =
+        BeamFileLimit(tables) ? VigaDosTextos(title, tables) : beamThroughReader(title, tables);
     for (std::size_t i = 0; i < extra.size(); ++i) {
         const ExtraLoadRow& row = extra[i];
         const std::string where = "Cargas adicionais, linha " + std::to_string(i + 1) + ": ";

@@ -27,7 +27,8 @@ struct ExtraLoadRow {
 // file reader reads them) with the extra rows added to their spans. Throws
 // ConversionError naming the row and the cell of a text that is not a
 // number, a span that does not exist or an unknown type; a read that fails
-// throws it with the reader's numbered message. The extended reader's limits
+// throws it with the reader's numbered message. Tables longer than the data
+// file holds are read without it (VigaDosTextos). The extended reader's limits
 // are checked by writing and reading the result (see LeVigx).
 ExtendedBeam VigaDasTabelas(const std::string& title, const BeamTexts& tables,
                             const std::vector<ExtraLoadRow>& extra);

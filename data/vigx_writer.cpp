@@ -114,9 +114,14 @@ void SalvarVigx(const std::string& fileName, const ExtendedBeam& beam)
     writeFileAtomically(fileName, VigxText(beam));
 }
 
+bool CabeNoModelo(const ExtendedBeam& beam)
+{
+    return beam.nodes.size() <= static_cast<std::size_t>(capacity::SupportEntries);
+}
+
 bool PrecisaApoiosEspeciais(const ExtendedBeam& beam)
 {
-    if (beam.nodes.size() > static_cast<std::size_t>(capacity::SupportEntries)) return true;
+    if (!CabeNoModelo(beam)) return true;
     for (const ExtendedNode& n : beam.nodes)
         if (n.extra.any()) return true;
     return false;

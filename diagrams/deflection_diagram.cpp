@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cmath>
 #include <functional>
-#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -31,15 +30,27 @@ constexpr int Steps = 128;
 // Significant digits of the deflections written on the page.
 constexpr int ValueDigits = 6;
 
-// A span's curve: its length, the points where its load formula changes,
-// its extremes and v(x).
-struct Curve {
-    double X1 = 0, Y1 = 0;  // the span's start node on the page
-    double L = 0;
-    std::vector<double> breaks;
-    DeflectionExtremes extremes;
-    std::function<double(double)> v;
-};
+// The points of a span's curve: a fixed number of steps, every point where
+// its load formula changes and both extremes, so that the page shows them
+// where they are.
+DeflectionCurve curveOf(double X1, double Y1, double L, const std::vector<double>& breaks,
+                        const DeflectionExtremes& extremes, const std::function<double(double)>& v)
+{
+    std::vector<double> xs;
+    for (int j = 0; j <= Steps; ++j) xs.push_back(store(static_cast<Real>(L) * j / Steps));
+    for (const double b : breaks)
+        if (b < L) xs.push_back(b);
+    xs.push_back(extremes.down.position);
+    xs.push_back(extremes.up.position);
+    std::sort(xs.begin(), xs.end());
+    xs.erase(std::unique(xs.begin(), xs.end()), xs.end());
+    DeflectionCurve c{X1, Y1, L, extremes, {}};
+    c.points.reserve(xs.size());
+    for (const double x : xs) c.points.emplace_back(x, v(x));
+    return c;
+}
+
+using Curve = DeflectionCurve;
 
 std::vector<Curve> curvesOf(const AnalysisModel& m)
 {
@@ -49,26 +60,8 @@ std::vector<Curve> curvesOf(const AnalysisModel& m)
         const long a = m.Incidence(m.LoadRowElement(k, 1), 1);
         std::vector<double> breaks;
         if (s.d > 0 && s.d < s.L) breaks.push_back(s.d);
-        curves.push_back({m.Coord(a, 1), m.Coord(a, 2), s.L, breaks, ExtremeDeflections(s),
-                          [s](double x) { return Deflection(s, x); }});
-    }
-    return curves;
-}
-
-std::vector<Curve> curvesOf(const BeamFrame& f, const std::vector<GeneralDeflection>& spans,
-                            const std::vector<SpanCurve>& forces)
-{
-    if (spans.size() != f.spans.size() || forces.size() != f.spans.size())
-        throw IndexError("curvas de outra viga");
-    std::vector<Curve> curves;
-    for (std::size_t k = 0; k < spans.size(); ++k) {
-        auto s = std::make_shared<const GeneralDeflection>(spans[k]);
-        const BeamFrame::Node& start = f.nodes[f.spans[k].start];
-        std::vector<double> breaks;
-        for (const Piece& p : forces[k].pieces)
-            if (p.x0 > 0) breaks.push_back(p.x0);
-        curves.push_back({start.X, start.Y, s->ends.L, breaks, ExtremeDeflections(*s, forces[k]),
-                          [s](double x) { return Deflection(*s, x); }});
+        curves.push_back(curveOf(m.Coord(a, 1), m.Coord(a, 2), s.L, breaks, ExtremeDeflections(s),
+                                 [&s](double x) { return Deflection(s, x); }));
     }
     return curves;
 }
@@ -88,29 +81,27 @@ double scaleFor(const std::vector<Curve>& curves, int height)
     return store(div(height, 3 * static_cast<Real>(largest)));
 }
 
-// The span's curve from its start node to its end node, through the load and
-// the extremes so that the page shows them where they are.
-void drawCurve(Canvas& c, const PageMapping& map, const Curve& curve, double X1)
-{
-    std::vector<double> xs;
-    for (int j = 0; j <= Steps; ++j) xs.push_back(store(static_cast<Real>(curve.L) * j / Steps));
-    for (const double b : curve.breaks)
-        if (b < curve.L) xs.push_back(b);
-    xs.push_back(curve.extremes.down.position);
-    xs.push_back(curve.extremes.up.position);
-    std::sort(xs.begin(), xs.end());
-    xs.erase(std::unique(xs.begin(), xs.end()), xs.end());
+// Whether a point on the pixel of the one before is drawn: the data file's
+// beams keep their page as it always was; the pages of longer beams leave it
+// out, as their moment and shear pages do, so that a thousand spans a pixel
+// wide each make a page of a few thousand lines, not of a hundred thousand.
+enum class Repeats { Drawn, Skipped };
 
+// The span's curve from its start node to its end node.
+void drawCurve(Canvas& c, const PageMapping& map, const Curve& curve, Repeats repeats)
+{
     c.setPen(colors::Blue, 1);
     bool first = true;
-    for (const double x : xs) {
-        const int px = map.px(static_cast<Real>(X1) + x);
-        const int py = map.py(curve.v(x));
+    int lastX = 0, lastY = 0;
+    for (const auto& [x, v] : curve.points) {
+        const int px = map.px(static_cast<Real>(curve.X1) + x);
+        const int py = map.py(v);
         if (first)
             c.moveTo(px, py);
-        else
+        else if (repeats == Repeats::Drawn || px != lastX || py != lastY)
             c.lineTo(px, py);
         first = false;
+        lastX = px, lastY = py;
     }
 }
 
@@ -185,7 +176,7 @@ namespace {
 using LoadDrawer = std::function<void(Canvas&, const PageMapping&, long)>;
 
 Recording drawPage(const BeamFrame& f, const DiagramSettings& s, const std::vector<Curve>& curves,
-                   const LoadDrawer& loads)
+                   const LoadDrawer& loads, Repeats repeats)
 {
     const int W = s.momentWidth;
     const int H = s.momentHeight;
@@ -212,7 +203,7 @@ Recording drawPage(const BeamFrame& f, const DiagramSettings& s, const std::vect
     for (std::size_t k = 0; k < curves.size(); ++k) {
         const Curve& curve = curves[k];
         loads(canvas, map, static_cast<long>(k + 1));
-        drawCurve(canvas, map, curve, curve.X1);
+        drawCurve(canvas, map, curve, repeats);
         if (auto label = drawLargest(canvas, map, curve, curve.X1, curve.Y1, s)) labels.push_back(*label);
     }
     // Over every curve, so that no later span draws across a value.
@@ -227,9 +218,12 @@ Recording DesenhaDeformada(const AnalysisModel& m, const DiagramSettings& s, con
                            bool svg)
 {
     const double T = ComprimentoTotal(m);
-    Recording page = drawPage(FrameOf(m), s, curvesOf(m), [&](Canvas& c, const PageMapping& map, long k) {
-        if (k > 0) DrawSpanLoads(c, m, map, k, T, s);
-    });
+    Recording page = drawPage(
+        FrameOf(m), s, curvesOf(m),
+        [&](Canvas& c, const PageMapping& map, long k) {
+            if (k > 0) DrawSpanLoads(c, m, map, k, T, s);
+        },
+        Repeats::Drawn);
     SavePage(page, dataFile, "D", svg);
     return page;
 }
@@ -243,13 +237,45 @@ Recording DesenhaDeformadaGeral(const AnalysisModel& m, const BeamLoads& loads,
     return DesenhaDeformadaGeral(FrameOf(m), loads, spans, curves, s, dataFile, svg);
 }
 
-Recording DesenhaDeformadaGeral(const BeamFrame& f, const BeamLoads& loads, const std::vector<GeneralDeflection>& spans,
+std::vector<DeflectionCurve> CurvasDeformadas(const BeamFrame& f, const std::vector<GeneralDeflection>& spans,
+                                              const std::vector<SpanCurve>& forces)
+{
+    if (spans.size() != f.spans.size() || forces.size() != f.spans.size())
+        throw IndexError("curvas de outra viga");
+    std::vector<DeflectionCurve> curves;
+    curves.reserve(spans.size());
+    for (std::size_t k = 0; k < spans.size(); ++k) {
+        const GeneralDeflection& s = spans[k];
+        const BeamFrame::Node& start = f.nodes[f.spans[k].start];
+        std::vector<double> breaks;
+        for (const Piece& p : forces[k].pieces)
+            if (p.x0 > 0) breaks.push_back(p.x0);
+        curves.push_back(curveOf(start.X, start.Y, s.ends.L, breaks, ExtremeDeflections(s, forces[k]),
+                                 [&s](double x) { return Deflection(s, x); }));
+    }
+    return curves;
+}
+
+Recording DesenhaDeformadaGeral(const BeamFrame& f, const BeamLoads& loads,
+                                const std::vector<GeneralDeflection>& spans,
                                 const std::vector<SpanCurve>& curves, const DiagramSettings& s,
                                 const std::string& dataFile, bool svg)
 {
-    Recording page = drawPage(f, s, curvesOf(f, spans, curves), [&](Canvas& c, const PageMapping& map, long k) {
-        if (k == 0) DrawGeneralLoads(c, f, map, loads, curves, s);
-    });
+    return DesenhaDeformadaGeral(f, loads, CurvasDeformadas(f, spans, curves), curves, s, dataFile, svg);
+}
+
+Recording DesenhaDeformadaGeral(const BeamFrame& f, const BeamLoads& loads,
+                                const std::vector<DeflectionCurve>& shape,
+                                const std::vector<SpanCurve>& curves, const DiagramSettings& s,
+                                const std::string& dataFile, bool svg)
+{
+    if (shape.size() != f.spans.size()) throw IndexError("curvas de outra viga");
+    Recording page = drawPage(
+        f, s, shape,
+        [&](Canvas& c, const PageMapping& map, long k) {
+            if (k == 0) DrawGeneralLoads(c, f, map, loads, curves, s);
+        },
+        Repeats::Skipped);
     SavePage(page, dataFile, "D", svg);
     return page;
 }

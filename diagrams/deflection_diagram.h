@@ -11,6 +11,8 @@
 // first, leaving out a value that would cover one already written.
 
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "diagram_settings.h"
 #include "engine/analysis_model.h"
@@ -20,6 +22,18 @@
 #include "recording.h"
 
 namespace kalvoro {
+
+// A span's deflected shape as the page draws it, worked out once for a
+// solution, since a pan or a zoom changes only where it lands on the page:
+// its start node on the page, its length, its extremes and the points of its
+// curve (x from the span's start, v(x)) in increasing x: a fixed number of
+// steps, every point where its load formula changes, and both extremes.
+struct DeflectionCurve {
+    double X1 = 0, Y1 = 0;
+    double L = 0;
+    DeflectionExtremes extremes;
+    std::vector<std::pair<double, double>> points;
+};
 
 // Pixels per length of deflection before zoom: the largest |v| of the beam at a
 // third of the moment page's height; 100 for a beam that does not deflect.
@@ -39,7 +53,16 @@ Recording DesenhaDeformadaGeral(const AnalysisModel& m, const BeamLoads& loads,
 // The same from a frame of any length and each span's deflection (for a beam
 // of the supported road, DeflectionsOf), a hinge's spans each with its own
 // rotation there, the frame's springs, settlements and hinges drawn.
-Recording DesenhaDeformadaGeral(const BeamFrame& f, const BeamLoads& loads, const std::vector<GeneralDeflection>& spans,
+Recording DesenhaDeformadaGeral(const BeamFrame& f, const BeamLoads& loads,
+                                const std::vector<GeneralDeflection>& spans,
+                                const std::vector<SpanCurve>& curves, const DiagramSettings& s,
+                                const std::string& dataFile, bool svg = false);
+// The same from the spans' shapes worked out beforehand (CurvasDeformadas of
+// the same frame, deflections and curves): the same page, byte for byte.
+std::vector<DeflectionCurve> CurvasDeformadas(const BeamFrame& f, const std::vector<GeneralDeflection>& spans,
+                                              const std::vector<SpanCurve>& forces);
+Recording DesenhaDeformadaGeral(const BeamFrame& f, const BeamLoads& loads,
+                                const std::vector<DeflectionCurve>& shape,
                                 const std::vector<SpanCurve>& curves, const DiagramSettings& s,
                                 const std::string& dataFile, bool svg = false);
 

@@ -80,6 +80,17 @@ void GridView::applyColumnWidths()
 {
     const Grid& g = model_.grid(id_);
     for (int c = 0; c < g.columnCount(); ++c) setColumnWidth(c, g.columnWidth(c));
+    fitNumbering();
+}
+
+void GridView::fitNumbering()
+{
+    // The classic width shows three digits; a thousand nodes need a fourth.
+    const Grid& g = model_.grid(id_);
+    const QString last = QString::fromStdString(g.cell(g.dataRowCount(), 0));
+    const int needed =
+        fontMetrics().horizontalAdvance(last) + 2 * (style()->pixelMetric(QStyle::PM_FocusFrameHMargin) + 2);
+    if (needed > columnWidth(0)) setColumnWidth(0, needed);
 }
 
 QSize GridView::sizeForRows(int rows) const
@@ -95,7 +106,8 @@ void GridView::refresh()
     refreshing_ = true;
     const Grid& g = model_.grid(id_);
     if (columnCount() != g.columnCount()) setColumnCount(g.columnCount());
-    if (rowCount() != g.dataRowCount()) setRowCount(g.dataRowCount());
+    const bool rowsChanged = rowCount() != g.dataRowCount();
+    if (rowsChanged) setRowCount(g.dataRowCount());
     for (int c = 0; c < g.columnCount(); ++c) {
         const QString heading = QString::fromStdString(g.heading(c));
         QTableWidgetItem* h = horizontalHeaderItem(c);
@@ -118,6 +130,7 @@ void GridView::refresh()
             if (it->text() != text) it->setText(text);
         }
     }
+    if (rowsChanged) fitNumbering();
     refreshing_ = false;
 }
 

@@ -31,6 +31,8 @@ signals:
 
 private:
     void onItemChanged(QTableWidgetItem* item);
+    // Widens the numbering column when the last row's number does not fit it.
+    void fitNumbering();
 
     TableModel& model_;
     TableId id_;

@@ -163,7 +163,9 @@ MainWindow::MainWindow(std::unique_ptr<UserDialogs> dialogs, QWidget* parent)
     host.dataFile = [this] { return ArquivoDados; };
     host.settings = [this] { return diagramSettings(); };
     host.notice = [this](const QString& text) { showNotice(text); };
-    host.modelFailed = [this] { return failed_ || (supports_ && !supported_); };
+    // A beam of the supported road is drawn from its own solution; any other
+    // from the model, which a beam longer than it holds leaves empty.
+    host.modelFailed = [this] { return failed_ || (supports_ ? !supported_ : model_->ElementCount == 0); };
     host.train = [this] { return envelope_->train() ? &*envelope_->train() : nullptr; };
     host.supported = [this] {
         return supports_ && supported_ ? SupportedView{&supported_->beam, &supported_->curves}
@@ -265,6 +267,7 @@ void MainWindow::buildPages()
     image2_->setObjectName(QStringLiteral("Image2"));
     image3_->setObjectName(QStringLiteral("Image3"));
     pages_->addTab(buildDiagramPage(imageEnv_), QStringLiteral("Envoltória"));
+    connect(pages_, &QTabWidget::currentChanged, this, [this] { showCurrentImage(); });
     imageEnv_->setObjectName(QStringLiteral("ImageEnvoltoria"));
     envelope_ = std::make_unique<EnvelopePage>(imageEnv_);
 
@@ -634,6 +637,27 @@ void MainWindow::showReport(const std::string& reportFile)
     pages_->setCurrentWidget(page(Page::Saidas));
 }
 
+const QImage& MainWindow::diagramImage(int k) const
+{
+    QImage* const images[] = {&momentImage_, &shearImage_, &deflectionImage_};
+    const Recording* const recordings[] = {&momentPage_, &shearPage_, &deflectionPage_};
+    QLabel* const labels[] = {image1_, image2_, image3_};
+    const auto i = static_cast<std::size_t>(k);
+    if (staleImage_[i]) {
+        *images[i] = renderRecording(*recordings[i]);
+        labels[i]->setPixmap(QPixmap::fromImage(*images[i]));
+        staleImage_[i] = false;
+    }
+    return *images[i];
+}
+
+void MainWindow::showCurrentImage()
+{
+    const Page shown[] = {Page::Momentos, Page::Cortantes, Page::Deformada};
+    for (int k = 0; k < 3; ++k)
+        if (pages_->currentWidget() == page(shown[k])) diagramImage(k);
+}
+
 void MainWindow::showImages()
 {
     image1_->setPixmap(QPixmap::fromImage(momentImage_));
@@ -651,6 +675,7 @@ void MainWindow::clearImages()
         *img = QImage(w, h, QImage::Format_RGB32);
         img->fill(Qt::white);
     }
+    for (bool& stale : staleImage_) stale = false;
     showImages();
 }
 
@@ -669,19 +694,17 @@ void MainWindow::redraw()
     momentPage_ = sup        ? DesenhaMomentosApoiados(sup->frame, *general_, sup->curves, config_.diagram, saveAs)
                   : general_ ? DesenhaMomentosGeral(*model_, *general_, curves, config_.diagram, saveAs)
                              : DesenhaMomentos(*model_, config_.diagram, saveAs);
-    momentImage_ = renderRecording(momentPage_);
-    image1_->setPixmap(QPixmap::fromImage(momentImage_));
+    staleImage_[0] = true;
     shearPage_ = sup        ? DesenhaCortantesApoiados(sup->frame, *general_, sup->curves, config_.diagram, saveAs)
                  : general_ ? DesenhaCortantesGeral(*model_, *general_, curves, config_.diagram, saveAs)
                             : DesenhaCortantes(*model_, config_.diagram, saveAs);
-    shearImage_ = renderRecording(shearPage_);
-    image2_->setPixmap(QPixmap::fromImage(shearImage_));
-    deflectionPage_ = sup ? DesenhaDeformadaGeral(sup->frame, *general_, sup->deflections, sup->curves,
+    staleImage_[1] = true;
+    deflectionPage_ = sup ? DesenhaDeformadaGeral(sup->frame, *general_, sup->shape, sup->curves,
                                                   config_.diagram, saveAs)
                       : general_ ? DesenhaDeformadaGeral(*model_, *general_, curves, config_.diagram, saveAs)
                                  : DesenhaDeformada(*model_, config_.diagram, saveAs);
-    deflectionImage_ = renderRecording(deflectionPage_);
-    image3_->setPixmap(QPixmap::fromImage(deflectionImage_));
+    staleImage_[2] = true;
+    showCurrentImage();
     envelope_->redraw(*model_, config_.diagram, saveAs);
 }
 
@@ -716,7 +739,10 @@ void MainWindow::SpeedButton1Click()
 void MainWindow::Calcula1Click()
 {
     if (refused(tables_, *dialogs_)) return;
-    if (ArquivoDados.ends_with(".vigx") || !extraRows().empty() || TemApoiosEspeciais(tables_)) {
+    // A beam longer than the data file holds is solved on the supported road,
+    // from a .vigx, whatever its supports.
+    if (ArquivoDados.ends_with(".vigx") || !extraRows().empty() || TemApoiosEspeciais(tables_) ||
+        BeamFileLimit(tables_.texts())) {
         calculateExtended();
         return;
     }

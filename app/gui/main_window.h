@@ -23,11 +23,12 @@
 #include "app/gui/user_dialogs.h"
 #include "data/extra_loads.h"
 #include "data/table_model.h"
+#include "diagrams/deflection_diagram.h"
 #include "diagrams/diagram_settings.h"
 #include "diagrams/page_frame.h"
-#include "engine/general_deflection.h"
 #include "diagrams/recording.h"
 #include "engine/analysis_model.h"
+#include "engine/general_deflection.h"
 
 class QAction;
 class QLabel;
@@ -123,9 +124,9 @@ public:
     QTabWidget* pages() const { return pages_; }
     QWidget* page(Page p) const;
     QPlainTextEdit* reportView() const { return report_; }
-    const QImage& momentImage() const { return momentImage_; }
-    const QImage& shearImage() const { return shearImage_; }
-    const QImage& deflectionImage() const { return deflectionImage_; }
+    const QImage& momentImage() const { return diagramImage(0); }
+    const QImage& shearImage() const { return diagramImage(1); }
+    const QImage& deflectionImage() const { return diagramImage(2); }
     // The drawings the two images were replayed from (empty before the first).
     const Recording& momentRecording() const { return momentPage_; }
     const Recording& shearRecording() const { return shearPage_; }
@@ -168,9 +169,10 @@ private:
     QWidget* buildExtraLoadsPage();
 
     // The beam of the tables and the extra loads (ConversionError for what
-    // they cannot say); a .vigx read into the model and the tables (its
-    // status, the refusal shown); Open, Save and Calculate of a .vigx. A beam
-    // the data file cannot hold is never written to a .vig.
+    // they cannot say); a .vigx read into the tables and, when it holds the
+    // beam, the model (its status, the refusal shown); Open, Save and
+    // Calculate of a .vigx. A beam the data file cannot hold is never written
+    // to a .vig.
     ExtendedBeam tablesBeam();
     int readExtended(const std::string& fileName);
     void openExtended(const QString& fileName);
@@ -184,6 +186,12 @@ private:
     void showReport(const std::string& reportFile);
     void showImages();
     void clearImages();
+    // A diagram page's image (0 moments, 1 shears, 2 the deflected shape),
+    // replayed from its recording when the recording is newer; the shown
+    // page's is replayed right after each redraw, the others when their tab
+    // is chosen (or their image asked for): a pan replays one page, not three.
+    const QImage& diagramImage(int k) const;
+    void showCurrentImage();
     void showMessage(const char* text);
     std::string workingName() const;
     // The beam as the data file holds it, title left out: equal keys, one solution.
@@ -222,15 +230,16 @@ private:
     std::optional<BeamLoads> general_;
     // The springs, settlements and hinges of every node of a beam on the
     // supported road (general_ then holds its loads); empty otherwise. The
-    // model holds that beam's structure and, after a calculation, the start
-    // forces of the supported road's solution, from which the diagrams draw.
+    // model holds that beam's structure when it can (up to 24 spans) and is
+    // empty otherwise; the diagrams draw from supported_, never from it.
     std::optional<std::vector<NodeSupport>> supports_;
     // The supported road's last solution of this beam, which its diagrams
-    // draw whatever its length; empty until one succeeds.
+    // draw whatever its length; empty until one succeeds. The deflected
+    // shape is worked out once here: a pan or a zoom only maps it again.
     struct SupportedSolution {
         BeamFrame frame;
         std::vector<SpanCurve> curves;
-        std::vector<GeneralDeflection> deflections;
+        std::vector<DeflectionCurve> shape;
         SupportedBeam beam;  // for its influence lines and trains
     };
     std::optional<SupportedSolution> supported_;
@@ -241,9 +250,10 @@ private:
     QLabel* image1_ = nullptr;
     QLabel* image2_ = nullptr;
     QLabel* image3_ = nullptr;
-    QImage momentImage_;
-    QImage shearImage_;
-    QImage deflectionImage_;
+    mutable QImage momentImage_;
+    mutable QImage shearImage_;
+    mutable QImage deflectionImage_;
+    mutable bool staleImage_[3] = {};
     Recording momentPage_;
     Recording shearPage_;
     Recording deflectionPage_;

@@ -10,12 +10,14 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QPushButton>
+#include <QStyledItemDelegate>
 #include <QTableWidget>
 #include <QVBoxLayout>
 
 #include "app/gui/config_dialog.h"
 #include "app/gui/envelope_page.h"
 #include "app/gui/main_window.h"
+#include "data/beam_tables.h"
 #include "data/file_names.h"
 #include "data/support_columns.h"
 #include "data/text_file.h"
@@ -41,6 +43,38 @@ QString text(const std::string& s)
     return QString::fromStdString(s);
 }
 
+// Why the beam goes to a .vigx: too long for the data file (its own count
+// message), or loads and supports it does not hold.
+QString needsExtendedFile(const TableModel& tables)
+{
+    if (const auto limit = BeamFileLimit(tables.texts()))
+        return text(*limit + "\nSalve-a como Viga Kalvoro (.vigx) para calculá-la.");
+    return QString::fromUtf8(NeedsExtendedFile);
+}
+
+// The "Tipo" column: the cell holds the type's name, picked from the list of
+// the three when edited. A list box in every row would cost a widget a load,
+// thousands of them for a long beam; the editor exists only while it is open.
+class LoadTypeDelegate : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+    QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem&, const QModelIndex&) const override
+    {
+        auto* types = new QComboBox(parent);
+        types->addItems(
+            {QString::fromUtf8(ExtraPoint), QString::fromUtf8(ExtraMoment), QString::fromUtf8(ExtraSpread)});
+        return types;
+    }
+    void setEditorData(QWidget* editor, const QModelIndex& index) const override
+    {
+        static_cast<QComboBox*>(editor)->setCurrentText(index.data().toString());
+    }
+    void setModelData(QWidget* editor, QAbstractItemModel* model, const QModelIndex& index) const override
+    {
+        model->setData(index, static_cast<QComboBox*>(editor)->currentText());
+    }
+};
+
 }  // namespace
 
 QWidget* MainWindow::buildExtraLoadsPage()
@@ -53,6 +87,8 @@ QWidget* MainWindow::buildExtraLoadsPage()
                                             QStringLiteral("Valor"), QStringLiteral("Valor final"),
                                             QStringLiteral("a"), QStringLiteral("b")});
     extraLoads_->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
+    extraLoads_->setItemDelegateForColumn(TypeColumn, new LoadTypeDelegate(extraLoads_));
+    extraLoads_->setEditTriggers(extraLoads_->editTriggers() | QAbstractItemView::SelectedClicked);
     layout->addWidget(extraLoads_);
     auto* buttons = new QHBoxLayout;
     auto* add = new QPushButton(QStringLiteral("Incluir carga"), page);
@@ -77,14 +113,8 @@ void MainWindow::appendExtraRow(const ExtraLoadRow& row)
 {
     const int r = extraLoads_->rowCount();
     extraLoads_->insertRow(r);
-    const std::string* cells[] = {&row.span, nullptr, &row.value, &row.endValue, &row.a, &row.b};
-    for (int c = 0; c < 6; ++c)
-        if (cells[c]) extraLoads_->setItem(r, c, new QTableWidgetItem(text(*cells[c])));
-    auto* type = new QComboBox(extraLoads_);
-    type->addItems(
-        {QString::fromUtf8(ExtraPoint), QString::fromUtf8(ExtraMoment), QString::fromUtf8(ExtraSpread)});
-    type->setCurrentText(text(row.type));
-    extraLoads_->setCellWidget(r, TypeColumn, type);
+    const std::string* cells[] = {&row.span, &row.type, &row.value, &row.endValue, &row.a, &row.b};
+    for (int c = 0; c < 6; ++c) extraLoads_->setItem(r, c, new QTableWidgetItem(text(*cells[c])));
 }
 
 std::vector<ExtraLoadRow> MainWindow::extraRows() const
@@ -95,9 +125,7 @@ std::vector<ExtraLoadRow> MainWindow::extraRows() const
             const QTableWidgetItem* item = extraLoads_->item(r, c);
             return item ? item->text().trimmed().toStdString() : std::string();
         };
-        const auto* type = qobject_cast<const QComboBox*>(extraLoads_->cellWidget(r, TypeColumn));
-        rows.push_back({cell(0), type ? type->currentText().toStdString() : std::string(), cell(2), cell(3),
-                        cell(4), cell(5)});
+        rows.push_back({cell(0), cell(TypeColumn), cell(2), cell(3), cell(4), cell(5)});
     }
     return rows;
 }
@@ -105,7 +133,9 @@ std::vector<ExtraLoadRow> MainWindow::extraRows() const
 void MainWindow::setExtraRows(const std::vector<ExtraLoadRow>& rows)
 {
     extraLoads_->setRowCount(0);
+    extraLoads_->setUpdatesEnabled(false);
     for (const ExtraLoadRow& row : rows) appendExtraRow(row);
+    extraLoads_->setUpdatesEnabled(true);
 }
 
 ExtendedBeam MainWindow::tablesBeam()
@@ -119,13 +149,6 @@ ExtendedBeam MainWindow::tablesBeam()
     return beam;
 }
 
-namespace {
-constexpr const char* TooLongForWindow =
-    "Esta viga tem mais de 24 trechos, que os diagramas da janela ainda não desenham.\n"
-    "Calcule-a com o kalvoro-batch.";
-
-}  // namespace
-
 int MainWindow::readExtended(const std::string& fileName)
 {
     analysed_ = false;
@@ -136,12 +159,6 @@ int MainWindow::readExtended(const std::string& fileName)
             text(ReaderMessages().at(static_cast<std::size_t>(read.status)) + "\n" + read.message));
         return read.status;
     }
-    // The analysis model, which holds the structure the diagrams draw, takes
-    // no more nodes than the data file.
-    if (read.beam.nodes.size() > static_cast<std::size_t>(capacity::SupportEntries)) {
-        dialogs_->showMessage(QString::fromUtf8(TooLongForWindow));
-        return 6;
-    }
     // The tables take the first uniform and concentrated load of each span,
     // the page of extra loads the rest; the model takes them all.
     // The supports' own columns take the springs, settlements and hinges.
@@ -149,9 +166,14 @@ int MainWindow::readExtended(const std::string& fileName)
     for (ExtendedNode& n : base.nodes) n.extra = {};
     const std::vector<ExtraLoadRow> rows = SeparaCargasAdicionais(base);
     try {
-        PreencheModelo(base, *model_);
-        tables_.fill(TabelasDoModelo(*model_));
-        PreencheModelo(read.beam, *model_);
+        tables_.fill(TabelasDaViga(base));
+        // A beam longer than the analysis model holds is solved on the
+        // supported road alone; the model is emptied, so that nothing that
+        // reads it finds the previous beam there.
+        if (CabeNoModelo(read.beam))
+            PreencheModelo(read.beam, *model_);
+        else
+            *model_ = *std::make_unique<AnalysisModel>();
     } catch (const Error&) {
         return 7;
     }
@@ -185,7 +207,7 @@ void MainWindow::openExtended(const QString& fileName)
 void MainWindow::saveExtended(const QString& fileName)
 {
     if (!fileName.endsWith(QStringLiteral(".vigx"))) {
-        dialogs_->showMessage(QString::fromUtf8(NeedsExtendedFile));
+        dialogs_->showMessage(needsExtendedFile(tables_));
         return;
     }
     try {
@@ -206,7 +228,7 @@ void MainWindow::calculateExtended()
     try {
         const ExtendedBeam beam = tablesBeam();
         if (!ArquivoDados.ends_with(".vigx")) {
-            dialogs_->showMessage(QString::fromUtf8(NeedsExtendedFile));
+            dialogs_->showMessage(needsExtendedFile(tables_));
             QString name =
                 dialogs_->askSaveFileName(QStringLiteral("Salvar como"), QString::fromUtf8(ExtendedFilter),
                                           QStringLiteral("viga"), QStringLiteral("vigx"));
@@ -230,9 +252,10 @@ void MainWindow::calculateExtended()
             const SupportedBeam supported = VigaApoiada(beam);
             SupportedResult r = SupportedSystem(supported).solve(*general_);
             model_->ReportFile = RelatorioApoiado(r);
-            supported_ =
-                SupportedSolution{FrameOf(supported), {}, DeflectionsOf(supported, r, *general_), supported};
-            supported_->curves = std::move(r.curves);
+            BeamFrame frame = FrameOf(supported);
+            std::vector<DeflectionCurve> shape =
+                CurvasDeformadas(frame, DeflectionsOf(supported, r, *general_), r.curves);
+            supported_ = SupportedSolution{std::move(frame), std::move(r.curves), std::move(shape), supported};
         } else if (general_) {
             ResolveGeral(*model_, *general_);
             ResultadosGeral(*model_, *general_);

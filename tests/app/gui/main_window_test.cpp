@@ -3,6 +3,8 @@
 
 #include <QAction>
 #include <QDir>
+#include <QElapsedTimer>
+#include <QRegularExpression>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
@@ -71,6 +73,7 @@ private slots:
     void errorsOutsideTheCommandsReachTheLastResortHandler();
     void extraLoadsAreSavedAsVigxAndNeverAsVig();
     void supportedBeamIsCalculatedAndKeepsItsSupports();
+    void beamsOfAThousandSpansAreCalculatedAndPanned();
 
 private:
     using WindowFixture::action;
@@ -654,8 +657,10 @@ void MainWindowTest::beamsTheFileCannotHoldAreRefused()
 
     QTest::mouseClick(w->countField(TableId::Spans)->upButton(), Qt::LeftButton);
     const QString refusal = QStringLiteral("A viga tem 25 trechos; o arquivo de dados admite no máximo 24.");
+    // Calcular takes it to a .vigx, and asks for its name: none is given.
     action("Calcula1")->trigger();
-    QCOMPARE(dialogs->messages, QStringList{refusal});
+    QCOMPARE(dialogs->messages,
+             QStringList{refusal + QStringLiteral("\nSalve-a como Viga Kalvoro (.vigx) para calculá-la.")});
     dialogs->saveNames << dir->filePath(QStringLiteral("outra.vig"));
     action("Salvar1")->trigger();
     QCOMPARE(errors, QStringList{refusal});
@@ -880,6 +885,90 @@ void MainWindowTest::supportedBeamIsCalculatedAndKeepsItsSupports()
     action("Salvar1")->trigger();
     QCOMPARE(dialogs->messages, QStringList());
     QVERIFY(AbrirVigx(copy.toStdString()).beam == expected);
+}
+
+
+// A thousand equal spans of 5 m under 10 kN/m, every node pinned: far from
+// the first support the beam is the semi-infinite one, whose end reaction is
+// qL (1/2 - (3 - sqrt 3)/12) = 19.7169. Opened from a .vigx and typed in the
+// tables alike, it is calculated on the supported road and drawn, pans, and
+// is never written to a .vig; its influence lines come from its own solver. The
+// times are printed, not checked.
+void MainWindowTest::beamsOfAThousandSpansAreCalculatedAndPanned()
+{
+    const auto lastNode = [&](const char* reaction) {
+        const QRegularExpression line(QStringLiteral("^1001 +0\\.00000000 +\\S+ +%1 +0\\.0000$")
+                                          .arg(QString::fromLatin1(reaction)),
+                                      QRegularExpression::MultilineOption);
+        return line.match(w->reportView()->toPlainText()).hasMatch();
+    };
+    ExtendedBeam beam;
+    beam.title = "mil trechos";
+    beam.materials = {2e7};
+    beam.sections = {0.004};
+    for (std::size_t i = 0; i <= MaxExtendedSpans; ++i) beam.nodes.emplace_back(5.0 * static_cast<double>(i), 10);
+    beam.spans.assign(MaxExtendedSpans, ExtendedSpan{1, 1, {{LoadKind::Uniform, -10, 0, 0, 0}}});
+    const QString file = dir->filePath(QStringLiteral("mil.vigx"));
+    SalvarVigx(file.toStdString(), beam);
+
+    QElapsedTimer clock;
+    clock.start();
+    w->openFile(file);
+    qInfo("open and calculate of 1000 spans: %lld ms", clock.restart());
+    QCOMPARE(dialogs->messages, QStringList());
+    QCOMPARE(errors, QStringList());
+    QCOMPARE(w->grid(TableId::Supports)->rowCount(), 1001);
+    QVERIFY2(lastNode("19\\.7169"), qPrintable(w->reportView()->toPlainText().right(300)));
+    QVERIFY(!w->momentRecording().ops.empty());
+    const QImage before = w->momentImage();
+    w->pages()->setCurrentWidget(w->page(Page::Momentos));
+    clock.restart();
+    action("SpeedButton8")->trigger();
+    qInfo("pan step: %lld ms", clock.restart());
+    action("SpeedButton10")->trigger();
+    qInfo("zoom step: %lld ms", clock.restart());
+    QVERIFY(w->momentImage() != before);
+    QCOMPARE(errors, QStringList());
+
+    // The influence lines come from the supported road's own solver.
+    dialogs->sections << QStringList{"1000", "2.5"};
+    clock.restart();
+    w->influenceWindow()->SpeedButton1Click();
+    qInfo("influence lines of a section: %lld ms", clock.restart());
+    QCOMPARE(dialogs->messages, QStringList());
+    QVERIFY(w->influenceWindow()->RichEdit1()->toPlainText().contains(QStringLiteral("   1000     2.50")));
+
+    // Typed: the default span stepped up to a thousand of 1.00 under -1.00.
+    // Calcular asks for a .vigx name; Salvar refuses a .vig.
+    action("SpeedButton1")->trigger();
+    for (std::size_t i = 1; i < MaxExtendedSpans; ++i) w->tables().stepSpinner(TableId::Spans, 1);
+    const QString typed = dir->filePath(QStringLiteral("digitada.vigx"));
+    dialogs->saveNames << typed;
+    clock.restart();
+    action("Calcula1")->trigger();
+    qInfo("calculate of 1000 typed spans: %lld ms", clock.restart());
+    QCOMPARE(dialogs->messages.size(), 1);
+    QVERIFY(dialogs->messages.takeFirst().startsWith(
+        QStringLiteral("A viga tem 1000 trechos; o arquivo de dados admite no máximo 24.")));
+    QCOMPARE(QString::fromStdString(w->dataFile()), typed);
+    QVERIFY(lastNode("0\\.3943"));
+    QCOMPARE(AbrirVigx(typed.toStdString()).beam.spans.size(), MaxExtendedSpans);
+    dialogs->saveNames << dir->filePath(QStringLiteral("digitada.vig"));
+    action("Salvar1")->trigger();
+    QCOMPARE(errors, QStringList{QStringLiteral("A viga tem 1000 trechos; o arquivo de dados admite no máximo 24.")});
+    QVERIFY(!QFile::exists(dir->filePath(QStringLiteral("digitada.vig"))));
+
+    // Saved as a .vigx first, it is calculated without a question.
+    errors.clear();
+    action("SpeedButton1")->trigger();
+    for (std::size_t i = 1; i < MaxExtendedSpans; ++i) w->tables().stepSpinner(TableId::Spans, 1);
+    dialogs->saveNames << dir->filePath(QStringLiteral("salva.vigx"));
+    action("Salvar1")->trigger();
+    action("Calcula1")->trigger();
+    QCOMPARE(dialogs->messages, QStringList());
+    QCOMPARE(errors, QStringList());
+    QVERIFY(QFile::exists(dir->filePath(QStringLiteral("salva.sai"))));
+    QVERIFY(lastNode("0\\.3943"));
 }
 
 }  // namespace kalvoro
