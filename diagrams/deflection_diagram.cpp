@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "data/numbers.h"
+#include "clipping_canvas.h"
 #include "diagrams.h"
 #include "engine/arithmetic.h"
 #include "engine/deflection.h"
@@ -189,12 +190,14 @@ Recording drawPage(const BeamFrame& f, const DiagramSettings& s, const std::vect
     PageMapping map;
     map.H = H;
     map.sx = store(static_cast<Real>(EscalaHorizontal(f, s)) * s.ZoomDesenho / 100);
-    map.sy = store(static_cast<Real>(scaleFor(curves, H)) * s.ZoomDesenho / 100);
+    map.sy = store(static_cast<Real>(scaleFor(curves, H)) * VerticalZoom(s) / 100);
     map.x0 = addInt(s.DeslocamentoDesenho, LeftMargin);
     // The middle of the curve's range (the axis included) at the middle of the page.
     map.y0 = roundEven(static_cast<Real>(H) / 2 - (static_cast<Real>(lowest) + highest) / 2 * map.sy);
 
-    RecordingCanvas canvas(W, H);
+    RecordingCanvas recording(W, H);
+    ClippingCanvas clipped(recording, W, H);
+    Canvas& canvas = f.clip ? static_cast<Canvas&>(clipped) : recording;
     StartPage(canvas, W, H);
     DrawAxisAndSpanNumbers(canvas, f, map, s);
     DrawSupports(canvas, f, map, s);
@@ -209,7 +212,7 @@ Recording drawPage(const BeamFrame& f, const DiagramSettings& s, const std::vect
     // Over every curve, so that no later span draws across a value.
     writeLabels(canvas, labels, s);
     DrawTitle(canvas, "Deformada");
-    return canvas.take();
+    return recording.take();
 }
 
 }  // namespace

@@ -15,7 +15,9 @@ struct DiagramSettings {
     int influenceWidth = 534;
     int influenceHeight = 288;
 
-    // View state: pan in pixels (-500..500), zoom in percent (0..200).
+    // View state: pan in pixels (-500..500), zoom in percent (0..200). A
+    // beam of the supported road, which may be long, goes further (see the
+    // main window's pan and zoom).
     int DeslocamentoDesenho = 0;
     double ZoomDesenho = 100.0;
 
@@ -25,5 +27,14 @@ struct DiagramSettings {
     bool CheckBox2 = true;
     int UpDown1 = 20;
 };
+
+// The zoom of the values across the beam: beyond 200 % (where only a beam of
+// the supported road goes) the zoom stretches the beam lengthwise alone, and
+// the diagram takes the height it has at 100 %, whole on the page.
+inline constexpr double FullZoom = 200.0;
+inline double VerticalZoom(const DiagramSettings& s)
+{
+    return s.ZoomDesenho > FullZoom ? 100.0 : s.ZoomDesenho;
+}
 
 }  // namespace kalvoro

@@ -7,6 +7,7 @@
 #include <numbers>
 
 #include "data/numbers.h"
+#include "clipping_canvas.h"
 #include "diagram_layout.h"
 #include "diagrams.h"
 #include "engine/engine.h"
@@ -278,11 +279,13 @@ Recording drawPage(const BeamFrame& f, const BeamLoads& loads, const std::vector
     const double U = moments ? lo : hi;
     pg.map.H = H;
     pg.map.sx = store(Real(EscalaHorizontal(f, s)) * s.ZoomDesenho / 100);
-    pg.map.sy = store(Real(verticalScale(H, lo, hi)) * s.ZoomDesenho / 100);
+    pg.map.sy = store(Real(verticalScale(H, lo, hi)) * VerticalZoom(s) / 100);
     pg.map.x0 = addInt(s.DeslocamentoDesenho, LeftMargin);
     pg.map.y0 = roundEven(Real(H) / Fit - std::fabs(Real(U) * pg.map.sy) / Fit);
 
-    RecordingCanvas canvas(W, H);
+    RecordingCanvas recording(W, H);
+    ClippingCanvas clipped(recording, W, H);
+    Canvas& canvas = f.clip ? static_cast<Canvas&>(clipped) : recording;
     StartPage(canvas, W, H);
     DrawAxisAndSpanNumbers(canvas, f, pg.map, s);
     DrawSupports(canvas, f, pg.map, s);
@@ -294,7 +297,7 @@ Recording drawPage(const BeamFrame& f, const BeamLoads& loads, const std::vector
         canvas.lineTo(pg.map.px(X1), pg.map.py(0));
     }
     DrawTitle(canvas, moments ? "Diagrama de Momentos Fletores" : "Diagrama de Cortantes");
-    return canvas.take();
+    return recording.take();
 }
 
 }  // namespace

@@ -67,6 +67,7 @@ BeamFrame FrameOf(const AnalysisModel& m)
 BeamFrame FrameOf(const SupportedBeam& beam)
 {
     BeamFrame f;
+    f.clip = true;
     for (std::size_t n = 0; n < beam.nodes.size(); ++n) {
         const SupportedNode& node = beam.nodes[n];
         f.nodes.push_back({node.x, 0});

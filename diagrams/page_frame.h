@@ -58,6 +58,9 @@ struct BeamFrame {
     std::vector<Span> spans;         // span k (from 0) is element and load row k + 1
     std::vector<Support> supports;   // in the order they are drawn
     std::vector<NodeSupport> extras;  // per node: springs, settlement, hinge; or empty
+    // Whether its pages draw through a ClippingCanvas: those of the supported
+    // road, whose beams may be long and zoomed far in.
+    bool clip = false;
 
     // The largest node X, and the sum of the span lengths (ComprimentoTotal).
     double largestX() const;

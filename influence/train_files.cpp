@@ -6,6 +6,7 @@
 #include "data/file_names.h"
 #include "data/text_file.h"
 #include "diagrams/canvas.h"
+#include "diagrams/clipping_canvas.h"
 #include "diagrams/diagrams.h"
 #include "diagrams/page_frame.h"
 #include "engine/arithmetic.h"
@@ -93,11 +94,13 @@ Recording drawEnvelope(const BeamFrame& frame, const std::vector<double>& spanSt
     // across the middle of the page; an envelope that is zero everywhere
     // keeps the moment diagram's fallback scale.
     const Real sy = largest <= 1e-15L ? 100.0L : div(H, largest * 3);
-    map.sy = store(sy * s.ZoomDesenho / 100);
+    map.sy = store(sy * VerticalZoom(s) / 100);
     map.x0 = addInt(s.DeslocamentoDesenho, 20);
     map.y0 = roundEven(Real(H) / 2);
 
-    RecordingCanvas canvas(W, H);
+    RecordingCanvas recording(W, H);
+    ClippingCanvas clipped(recording, W, H);
+    Canvas& canvas = frame.clip ? static_cast<Canvas&>(clipped) : recording;
     StartPage(canvas, W, H);
     DrawAxisAndSpanNumbers(canvas, frame, map, s);
     DrawSupports(canvas, frame, map, s);
@@ -134,7 +137,7 @@ Recording drawEnvelope(const BeamFrame& frame, const std::vector<double>& spanSt
         canvas.textOut(28, y, names[i]);
     }
     DrawTitle(canvas, "Envoltória de Momentos Fletores - " + t.title);
-    Recording page = canvas.take();
+    Recording page = recording.take();
     SavePage(page, dataFile, "ENV", svg);
     return page;
 }

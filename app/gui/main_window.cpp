@@ -18,6 +18,8 @@
 #include <QTime>
 #include <QToolBar>
 #include <QVBoxLayout>
+#include <algorithm>
+#include <cmath>
 
 #include "app/gui/about_box.h"
 #include "app/gui/application.h"
@@ -903,34 +905,98 @@ void MainWindow::Sair1Click()
     close();
 }
 
+// Pan and zoom as the data file's beams have them: 10 pixels a click within
+// +-500, 10 % a click within 0..200 %. A beam of the supported road may be a
+// thousand spans long, which at 200 % still gives each span under a pixel:
+// beyond 200 % its zoom doubles at each click (stretching it lengthwise
+// only, see VerticalZoom), up to where its longest span fills the page,
+// keeping the middle of the page where it is, and its pan steps half a page
+// at a time across the whole drawing.
+namespace {
+
+struct ViewLimits {
+    double zoomMax = FullZoom;
+    int panMin = -500, panMax = 500, panStep = 10;
+};
+
+ViewLimits viewLimits(const BeamFrame* frame, const DiagramSettings& s)
+{
+    ViewLimits v;
+    if (!frame || s.ZoomDesenho < FullZoom) return v;
+    double longest = 0;
+    for (const BeamFrame::Span& k : frame->spans)
+        longest = std::max(longest, std::fabs(frame->nodes[k.end].X - frame->nodes[k.start].X));
+    const double total = frame->largestX();
+    if (longest > 0 && total > 0) v.zoomMax = std::max(FullZoom, 100 * total / longest);
+    const double drawn = s.momentWidth / 1.2 * s.ZoomDesenho / 100;
+    v.panMin = -static_cast<int>(std::min(drawn, 1e9));
+    v.panMin = std::min(v.panMin, -500);
+    if (s.ZoomDesenho > FullZoom) v.panStep = std::max(10, s.momentWidth / 2);
+    return v;
+}
+
+// A new zoom beyond 200 % with the point at the middle of the page kept there.
+void zoomAboutMiddle(DiagramSettings& s, double zoom)
+{
+    const double middle = s.momentWidth / 2.0, margin = 20;
+    const double from = middle - s.DeslocamentoDesenho - margin;
+    const double pan = middle - from * zoom / s.ZoomDesenho - margin;
+    s.ZoomDesenho = zoom;
+    s.DeslocamentoDesenho = static_cast<int>(std::lround(std::clamp(pan, -1e9, 1e9)));
+}
+
+}  // namespace
+
+const BeamFrame* MainWindow::longFrame() const
+{
+    return supports_ && supported_ ? &supported_->frame : nullptr;
+}
+
 void MainWindow::SpeedButton7Click()
 {
-    if (config_.diagram.DeslocamentoDesenho > -500) {
-        config_.diagram.DeslocamentoDesenho -= 10;
+    const ViewLimits v = viewLimits(longFrame(), config_.diagram);
+    if (config_.diagram.DeslocamentoDesenho > v.panMin) {
+        config_.diagram.DeslocamentoDesenho = std::max(v.panMin, config_.diagram.DeslocamentoDesenho - v.panStep);
         redraw();
     }
 }
 
 void MainWindow::SpeedButton8Click()
 {
-    if (config_.diagram.DeslocamentoDesenho < 500) {
-        config_.diagram.DeslocamentoDesenho += 10;
+    const ViewLimits v = viewLimits(longFrame(), config_.diagram);
+    if (config_.diagram.DeslocamentoDesenho < v.panMax) {
+        config_.diagram.DeslocamentoDesenho = std::min(v.panMax, config_.diagram.DeslocamentoDesenho + v.panStep);
         redraw();
     }
 }
 
 void MainWindow::SpeedButton9Click()
 {
-    if (config_.diagram.ZoomDesenho > 0) {
-        config_.diagram.ZoomDesenho -= 10;
+    DiagramSettings& s = config_.diagram;
+    if (longFrame() && s.ZoomDesenho > FullZoom) {
+        zoomAboutMiddle(s, std::max(FullZoom, s.ZoomDesenho / 2));
+        const ViewLimits v = viewLimits(longFrame(), s);
+        s.DeslocamentoDesenho = std::clamp(s.DeslocamentoDesenho, v.panMin, v.panMax);
+        redraw();
+    } else if (s.ZoomDesenho > 0) {
+        s.ZoomDesenho -= 10;
         redraw();
     }
 }
 
 void MainWindow::SpeedButton10Click()
 {
-    if (config_.diagram.ZoomDesenho < 200) {
-        config_.diagram.ZoomDesenho += 10;
+    DiagramSettings& s = config_.diagram;
+    if (s.ZoomDesenho < FullZoom) {
+        s.ZoomDesenho += 10;
+        redraw();
+        return;
+    }
+    const ViewLimits v = viewLimits(longFrame(), s);
+    if (longFrame() && s.ZoomDesenho < v.zoomMax) {
+        zoomAboutMiddle(s, std::min(v.zoomMax, s.ZoomDesenho * 2));
+        const ViewLimits after = viewLimits(longFrame(), s);
+        s.DeslocamentoDesenho = std::clamp(s.DeslocamentoDesenho, after.panMin, after.panMax);
         redraw();
     }
 }

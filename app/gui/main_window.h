@@ -204,6 +204,9 @@ private:
     void noticeLostCharacters();
     // Copies the configuration dialog's title and options into config_.
     void syncConfiguration();
+    // The frame of the solved beam of the supported road, whose pan and zoom
+    // reach further; null for any other.
+    const BeamFrame* longFrame() const;
 
     std::unique_ptr<UserDialogs> dialogs_;
     std::unique_ptr<AnalysisModel> model_;

@@ -930,6 +930,22 @@ void MainWindowTest::beamsOfAThousandSpansAreCalculatedAndPanned()
     QVERIFY(w->momentImage() != before);
     QCOMPARE(errors, QStringList());
 
+    // Zoomed in as far as it goes, a span or two fill the page, and the page
+    // and its metafile hold only what lies near it.
+    for (int i = 0; i < 40; ++i) action("SpeedButton10")->trigger();
+    QCOMPARE(errors, QStringList());
+    QCOMPARE(dialogs->messages, QStringList());
+    int spanNumbers = 0;
+    for (const DrawOp& d : w->momentRecording().ops)
+        if (const auto* t = std::get_if<op::Text>(&d))
+            if (QRegularExpression(QStringLiteral("^[0-9]+$")).match(QString::fromStdString(t->text)).hasMatch())
+                ++spanNumbers;
+    QVERIFY2(spanNumbers >= 1 && spanNumbers <= 12, qPrintable(QString::number(spanNumbers)));
+    const QFileInfo metafile(dir->filePath(QStringLiteral("milM.wmf")));
+    QVERIFY2(metafile.exists() && metafile.size() < 20000, qPrintable(QString::number(metafile.size())));
+    for (int i = 0; i < 40; ++i) action("SpeedButton9")->trigger();
+    QCOMPARE(errors, QStringList());
+
     // The influence lines come from the supported road's own solver.
     dialogs->sections << QStringList{"1000", "2.5"};
     clock.restart();
