@@ -1,6 +1,7 @@
 #include "support_symbols.h"
 
 #include <cmath>
+#include <limits>
 #include <numbers>
 #include <string>
 
@@ -59,6 +60,9 @@ std::string signedText(double v)
 
 void DrawNodeSupports(Canvas& c, const PageMapping& map, const BeamFrame& f, const DiagramSettings& s)
 {
+    // A settlement's value is left out where it would cover the one before
+    // (nodes close together on the page, a long beam seen whole).
+    int freeFrom = std::numeric_limits<int>::min();
     for (std::size_t n = 0; n < f.extras.size() && n < f.nodes.size(); ++n) {
         const NodeSupport& e = f.extras[n];
         // A node with nothing to show leaves the page as the model's frame draws it.
@@ -78,7 +82,11 @@ void DrawNodeSupports(Canvas& c, const PageMapping& map, const BeamFrame& f, con
             if (e.settlementVertical != 0) text = "recalque " + signedText(e.settlementVertical);
             if (e.settlementRotation != 0)
                 text += (text.empty() ? "recalque " : "; ") + signedText(e.settlementRotation) + " rad";
-            c.textOut(map.px(X, -20), map.py(0, -32), text);
+            const int x = map.px(X, -20);
+            if (x < freeFrom) continue;
+            c.textOut(x, map.py(0, -32), text);
+            // The page cannot measure text: digits are about half as wide as the font is high.
+            freeFrom = addInt(x, static_cast<int>(text.size()) * (s.UpDown1 / 2 + 1));
         }
     }
 }

@@ -469,7 +469,8 @@ TrainEffect trainEffect(const Line& line, const Train& t, double permanent)
     return r;
 }
 
-std::vector<TrainSection> compute(TrainBeam& beam, const Train& t, const std::vector<SectionSpec>& sections)
+std::vector<TrainSection> compute(TrainBeam& beam, const Train& t, const std::vector<SectionSpec>& sections,
+                                  const std::atomic<bool>* stop = nullptr)
 {
     if (t.axles.empty()) throw IndexError("trem-tipo sem eixos");
     const std::vector<SpanGeometry> spans = geometry(beam);
@@ -512,6 +513,7 @@ std::vector<TrainSection> compute(TrainBeam& beam, const Train& t, const std::ve
     long forcesOf = 0;
     std::vector<std::vector<SpanForces>> forces;
     for (std::size_t i = 0; i < sections.size(); ++i) {
+        if (stop && stop->load()) throw TrainStopped();
         if (sections[i].n != forcesOf) {
             forcesOf = sections[i].n;
             forces = beam.startForces(forcesOf);
@@ -539,7 +541,7 @@ TrainSection TrainAtSection(TrainBeam& beam, const Train& t, long n, double xs)
     return compute(beam, t, {{n, xs}}).front();
 }
 
-std::vector<TrainSection> TrainEnvelope(TrainBeam& beam, const Train& t)
+std::vector<TrainSection> TrainEnvelope(TrainBeam& beam, const Train& t, const std::atomic<bool>* stop)
 {
     std::vector<SectionSpec> sections;
     for (long k = 1; k <= beam.spanCount(); ++k) {
@@ -548,7 +550,7 @@ std::vector<TrainSection> TrainEnvelope(TrainBeam& beam, const Train& t)
         // being the span's end itself.
         for (int i = 0; i <= 10; ++i) sections.push_back({k, i == 10 ? L : store(Real(L) / 10 * i)});
     }
-    return compute(beam, t, sections);
+    return compute(beam, t, sections, stop);
 }
 
 TrainSection TrainAtSection(AnalysisModel& m, const Train& t, long n, double xs)

@@ -20,10 +20,12 @@
 // grid. At a jump of the line (the shear at its section, the ends of a
 // cantilever) the larger side counts, the extreme being approached there.
 
+#include <atomic>
 #include <vector>
 
 #include "data/train_file.h"
 #include "engine/analysis_model.h"
+#include "engine/errors.h"
 
 namespace kalvoro {
 
@@ -57,8 +59,13 @@ TrainSection TrainAtSection(TrainBeam& beam, const Train& t, long n, double xs);
 // The train at the tenths of every span (11 sections a span, both ends
 // included, as the influence-line report places its positions). The cost
 // grows with the square of the span count: every section's line runs over
-// the whole beam.
-std::vector<TrainSection> TrainEnvelope(TrainBeam& beam, const Train& t);
+// the whole beam. With stop given, a run that sees it set gives up between
+// two sections with TrainStopped.
+struct TrainStopped : Error {
+    TrainStopped() : Error("envoltória interrompida") {}
+};
+std::vector<TrainSection> TrainEnvelope(TrainBeam& beam, const Train& t,
+                                        const std::atomic<bool>* stop = nullptr);
 
 // The train at one section. The model must hold the user's analysed beam and
 // ends holding it again. Throws IndexError for a span n outside

@@ -272,6 +272,7 @@ void MainWindow::buildPages()
     connect(pages_, &QTabWidget::currentChanged, this, [this] { showCurrentImage(); });
     imageEnv_->setObjectName(QStringLiteral("ImageEnvoltoria"));
     envelope_ = std::make_unique<EnvelopePage>(imageEnv_);
+    envelope_->onRunEnd([this] { redraw(); }, [this](const QString& message) { dialogs_->showMessage(message); });
 
     auto* central = new QWidget(this);
     auto* layout = new QVBoxLayout(central);

@@ -29,6 +29,7 @@
 #include "app/gui/section_dialog.h"
 #include "app/gui/train_dialog.h"
 #include "app/gui/user_dialogs.h"
+#include "data/extended_beam.h"
 #include "data/text_file.h"
 #include "diagrams/wmf.h"
 #include "fake_dialogs.h"
@@ -56,6 +57,7 @@ private slots:
     void printWithoutDiagramFileOrName();
     void aLoadTrainFillsTheEnvelopeAndTheSectionResults();
     void aSupportedBeamHasItsLinesAndEnvelope();
+    void aLongBeamsEnvelopeComesFromItsOwnThread();
 
 private:
     void openSimpleSpan();
@@ -516,6 +518,39 @@ void InfluenceWindowTest::aSupportedBeamHasItsLinesAndEnvelope()
                              "Momento máximo        235.0000      8.000 ->      289.0000"})
         QVERIFY2(text.contains(QString::fromUtf8(line)), qPrintable(text));
     QCOMPARE(readWmfFile(dir->filePath(QStringLiteral("gerberLIM.wmf")).toStdString()), window()->drawing());
+}
+
+// Beyond 24 spans the envelope is worked out on a thread of its own: the
+// calculation ends first, the tab says it is coming, and the envelope is
+// shown and saved when it is ready; a new calculation before then drops the
+// run.
+void InfluenceWindowTest::aLongBeamsEnvelopeComesFromItsOwnThread()
+{
+    ExtendedBeam beam;
+    beam.title = "trinta trechos";
+    beam.materials = {2.5e7};
+    beam.sections = {0.0054};
+    for (int i = 0; i <= 30; ++i) beam.nodes.emplace_back(5.0 * i, 10);
+    beam.nodes[15].extra.hinge = true;
+    beam.nodes[15].support = 0;
+    beam.spans.assign(30, ExtendedSpan{1, 1, {{LoadKind::Uniform, -12, 0, 0, 0}}});
+    const QString file = dir->filePath(QStringLiteral("trinta.vigx"));
+    SalvarVigx(file.toStdString(), beam);
+    w->loadTrain(QStringLiteral(KALVORO_EXAMPLES "/tb450-simplificado.trem"));
+    dialogs->openNames << file;
+    w->Abrir2Click();
+    dialogs->openNames << file;
+    w->Abrir2Click();
+    QCOMPARE(dialogs->messages, QStringList());
+    QVERIFY(w->envelopePage().calculating());
+    QVERIFY(!w->envelopePage().hasEnvelope());
+    QTRY_VERIFY_WITH_TIMEOUT(w->envelopePage().hasEnvelope(), 60000);
+    QCOMPARE(dialogs->messages, QStringList());
+    QVERIFY(!w->envelopePage().calculating());
+    QCOMPARE(readWmfFile(dir->filePath(QStringLiteral("trintaENV.wmf")).toStdString()),
+             w->envelopePage().recording());
+    const std::string report = readFileBytes(dir->filePath(QStringLiteral("trintaENV.sai")).toStdString());
+    QVERIFY(report.find("   30 ") != std::string::npos);
 }
 
 }  // namespace kalvoro
