@@ -53,7 +53,6 @@ namespace {
 
 constexpr const char* CalculationFailed = "Dados incorretos. Cálculo não efetuado";
 constexpr const char* DrawingFailed = "Dados incorretos. Estrutura não desenhada";
-constexpr const char* SaveElsewhere = " Salve a viga em outro lugar (Arquivo → Salvar).";
 
 // Inside the tab frame: the diagram panels are 503 x 280 and every page the same.
 constexpr int PageWidth = 503;

@@ -38,6 +38,10 @@ class QTabWidget;
 
 namespace kalvoro {
 
+// After "A pasta X não permite gravação." or "O arquivo X está protegido contra
+// gravação." when Calcular cannot write the beam's files.
+inline constexpr const char* SaveElsewhere = " Salve a viga em outro lugar (Arquivo → Salvar).";
+
 class AboutBox;
 class CountField;
 class EnvelopePage;

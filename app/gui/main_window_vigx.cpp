@@ -273,6 +273,11 @@ void MainWindow::calculateExtended()
         }
     } catch (const ConversionError& e) {
         dialogs_->showMessage(QString::fromUtf8(e.what()));
+    } catch (const NotWritableError& e) {
+        // As for a data file: the folder or the file refuses the beam's files.
+        dialogs_->showMessage(QString::fromUtf8(e.what()) + QString::fromUtf8(SaveElsewhere));
+    } catch (const IoError& e) {
+        dialogs_->showMessage(QString::fromUtf8(e.what()));
     } catch (const EngineError& e) {
         // On the supported road a mechanism names the hinge that makes it.
         QString message = QStringLiteral("Dados incorretos. Cálculo não efetuado");

@@ -54,6 +54,8 @@ void PermissionTest::openingNeverChangesWhatTheUserMayNotWrite_data()
     const QString elsewhere = QStringLiteral(" Salve a viga em outro lugar (Arquivo → Salvar).");
     QTest::newRow("packaged examples") << "exemplos/dois-trechos.vig"
                                        << "A pasta %1/exemplos não permite gravação." + elsewhere;
+    QTest::newRow("packaged .vigx example") << "exemplos/apoios-especiais.vigx"
+                                            << "A pasta %1/exemplos não permite gravação." + elsewhere;
     QTest::newRow("file protected against writing")
         << "protegida.vig"
         << "O arquivo %1/protegida.vig está protegido contra gravação." + elsewhere;
@@ -66,14 +68,16 @@ void PermissionTest::openingNeverChangesWhatTheUserMayNotWrite()
     QFETCH(QString, opened);
     QFETCH(QString, message);
     const QString example = QStringLiteral(KALVORO_EXAMPLES "/dois-trechos.vig");
+    const QString extended = QStringLiteral(KALVORO_EXAMPLES "/apoios-especiais.vigx");
     const QDir here(dir->path());
     QVERIFY(here.mkpath(QStringLiteral("exemplos")) && here.mkpath(QStringLiteral("dados")));
     QVERIFY(QFile::copy(example, dir->filePath(QStringLiteral("exemplos/dois-trechos.vig"))));
+    QVERIFY(QFile::copy(extended, dir->filePath(QStringLiteral("exemplos/apoios-especiais.vigx"))));
     QVERIFY(QFile::copy(example, dir->filePath(QStringLiteral("protegida.vig"))));
     QVERIFY(QFile::copy(example, dir->filePath(QStringLiteral("dados/real.vig"))));
     QVERIFY(QFile::link(QStringLiteral("dados/real.vig"), dir->filePath(QStringLiteral("link.vig"))));
     // The packaged examples: files and folder the user may only read.
-    for (const char* file : {"protegida.vig", "exemplos/dois-trechos.vig"})
+    for (const char* file : {"protegida.vig", "exemplos/dois-trechos.vig", "exemplos/apoios-especiais.vigx"})
         QVERIFY(QFile::setPermissions(dir->filePath(QString::fromLatin1(file)),
                                       QFile::ReadOwner | QFile::ReadGroup));
     QVERIFY(QFile::setPermissions(dir->filePath(QStringLiteral("exemplos")),
@@ -87,8 +91,9 @@ void PermissionTest::openingNeverChangesWhatTheUserMayNotWrite()
     // to the file that the calculation rewrote.
     for (const char* file : {"exemplos/dois-trechos.vig", "protegida.vig"})
         QCOMPARE(bytesOf(dir->filePath(QString::fromLatin1(file))), bytesOf(example));
+    QCOMPARE(bytesOf(dir->filePath(QStringLiteral("exemplos/apoios-especiais.vigx"))), bytesOf(extended));
     QCOMPARE(QDir(dir->filePath(QStringLiteral("exemplos"))).entryList(QDir::Files),
-             QStringList{"dois-trechos.vig"});
+             (QStringList{"apoios-especiais.vigx", "dois-trechos.vig"}));
     QVERIFY(QFileInfo(dir->filePath(QStringLiteral("link.vig"))).isSymLink());
     QCOMPARE(QDir(dir->filePath(QStringLiteral("dados"))).entryList(QDir::Files), QStringList{"real.vig"});
 }
