@@ -89,7 +89,14 @@ std::vector<double> InfluenceAbscissae(double X1, double X2)
 {
     std::vector<double> X;
     const double step = store((static_cast<Real>(X2) - X1) / 64);
-    for (double x = X1; x < X2; x = store(static_cast<Real>(x) + step)) X.push_back(x);
+    // A step too small to move x (a tiny span far from the origin) ends the
+    // walk rather than repeating x for ever.
+    for (double x = X1; x < X2;) {
+        X.push_back(x);
+        const double next = store(static_cast<Real>(x) + step);
+        if (!(next > x)) break;
+        x = next;
+    }
     X.push_back(X2);
     return X;
 }

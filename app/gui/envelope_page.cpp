@@ -68,7 +68,7 @@ void EnvelopePage::calculate(const SupportedBeam& beam, const std::vector<SpanCu
     clear(s);
     if (!train_) return;
     if (beam.spans.size() > SpansAtOnce) {
-        startRun(beam, curves, dataFile);
+        startRun(beam, curves);
         QImage waiting = image_;
         QPainter painter(&waiting);
         painter.drawText(waiting.rect().adjusted(10, 10, -10, -10), Qt::AlignLeft | Qt::AlignTop,
@@ -84,8 +84,7 @@ void EnvelopePage::calculate(const SupportedBeam& beam, const std::vector<SpanCu
     draw(nullptr, s, dataFile);
 }
 
-void EnvelopePage::startRun(const SupportedBeam& beam, const std::vector<SpanCurve>& curves,
-                            const std::string& dataFile)
+void EnvelopePage::startRun(const SupportedBeam& beam, const std::vector<SpanCurve>& curves)
 {
     struct Outcome {
         std::vector<TrainSection> envelope;
@@ -104,21 +103,29 @@ void EnvelopePage::startRun(const SupportedBeam& beam, const std::vector<SpanCur
         }
     });
     const unsigned ticket = ++ticket_;
-    QObject::connect(thread, &QThread::finished, label_, [this, thread, outcome, ticket, beam, dataFile] {
+    // Its files are written by whoever ready_ is, under the name of that time.
+    QObject::connect(thread, &QThread::finished, label_, [this, thread, outcome, ticket, beam] {
         const auto run = std::find_if(runs_.begin(), runs_.end(), [&](const Run& r) { return r.thread == thread; });
         if (run != runs_.end()) runs_.erase(run);
         thread->deleteLater();
         if (ticket != ticket_) return;
         if (outcome->error) {
+            label_->setPixmap(QPixmap::fromImage(image_));  // the white page, not "Calculando…"
             if (failed_) failed_(EnvelopeFailureMessage(std::runtime_error(*outcome->error)));
             return;
         }
-        show(std::move(outcome->envelope), dataFile);
+        show(std::move(outcome->envelope), "");
         frame_ = FrameOf(beam);
         if (ready_) ready_();
     });
     runs_.push_back({thread, stop, ticket});
     thread->start();
+}
+
+void EnvelopePage::saveReport(const std::string& dataFile) const
+{
+    if (!train_ || envelope_.empty() || dataFile.empty()) return;
+    WriteTrainEnvelopeReport(dataFile, TrainEnvelopeReport(*train_, envelope_));
 }
 
 void EnvelopePage::show(std::vector<TrainSection> envelope, const std::string& dataFile)

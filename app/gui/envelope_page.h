@@ -57,6 +57,10 @@ public:
     // A new train (or none) forgets the envelope until the next calculation.
     void setTrain(const std::optional<Train>& t);
 
+    // Writes the envelope's report as stem + "ENV.sai" (nothing without an
+    // envelope or a name); IoError on failure.
+    void saveReport(const std::string& dataFile) const;
+
     // The envelope of the analysed model; throws on failure, leaving the tab blank.
     void calculate(AnalysisModel& m, const DiagramSettings& s, const std::string& dataFile);
     // The same for a beam of the supported road and its solution's curves.
@@ -89,7 +93,7 @@ private:
         std::shared_ptr<std::atomic<bool>> stop;
         unsigned ticket;
     };
-    void startRun(const SupportedBeam& beam, const std::vector<SpanCurve>& curves, const std::string& dataFile);
+    void startRun(const SupportedBeam& beam, const std::vector<SpanCurve>& curves);
     // Stops every run under way; none of them will be shown.
     void dropRuns();
     std::vector<Run> runs_;

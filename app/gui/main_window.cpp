@@ -271,7 +271,18 @@ void MainWindow::buildPages()
     connect(pages_, &QTabWidget::currentChanged, this, [this] { showCurrentImage(); });
     imageEnv_->setObjectName(QStringLiteral("ImageEnvoltoria"));
     envelope_ = std::make_unique<EnvelopePage>(imageEnv_);
-    envelope_->onRunEnd([this] { redraw(); }, [this](const QString& message) { dialogs_->showMessage(message); });
+    // A long beam's envelope, ready: its report beside the file of the solved
+    // beam as it is named now, its page with the view of now.
+    envelope_->onRunEnd(
+        [this] {
+            try {
+                envelope_->saveReport(diagramFile());
+            } catch (const IoError& e) {
+                dialogs_->showMessage(QString::fromUtf8(e.what()));
+            }
+            redraw();
+        },
+        [this](const QString& message) { dialogs_->showMessage(message); });
 
     auto* central = new QWidget(this);
     auto* layout = new QVBoxLayout(central);
@@ -597,6 +608,8 @@ std::string MainWindow::workingName() const
 int MainWindow::readBeam(const std::string& fileName)
 {
     analysed_ = false;
+    // The envelope was the last solution's, and a run under way is dropped.
+    envelope_->clear(config_.diagram);
     failed_ = true;
     const ReadResult r = Abrir(fileName, *model_, [this](const std::string& m) {
         dialogs_->showMessage(QString::fromStdString(m));
@@ -681,13 +694,25 @@ void MainWindow::clearImages()
     showImages();
 }
 
+std::string MainWindow::diagramFile() const
+{
+    return !solvedBeam_.empty() && solvedFile_ == ArquivoDados ? ArquivoDados : "";
+}
+
 void MainWindow::redraw()
 {
     if (!analysed_) return;
     syncConfiguration();
+    // A view that only a long beam can have (zoomed past 200 %, panned past
+    // 500 pixels) is no view of another beam: it goes back to the start's.
+    DiagramSettings& view = config_.diagram;
+    if (!longFrame() && (view.ZoomDesenho > FullZoom || std::abs(view.DeslocamentoDesenho) > 500)) {
+        view.ZoomDesenho = 100.0;
+        view.DeslocamentoDesenho = 0;
+    }
     // Metafiles only beside the data file that holds the solved beam: a file
     // name never gets another beam's diagrams, nor a new window's empty pages.
-    const std::string saveAs = !solvedBeam_.empty() && solvedFile_ == ArquivoDados ? ArquivoDados : "";
+    const std::string saveAs = diagramFile();
     // Each page is recorded once and replayed here; the same recording is what
     // the diagrams saved as a metafile.
     const std::vector<SpanCurve> curves =
@@ -973,15 +998,16 @@ void MainWindow::SpeedButton8Click()
 void MainWindow::SpeedButton9Click()
 {
     DiagramSettings& s = config_.diagram;
-    if (longFrame() && s.ZoomDesenho > FullZoom) {
+    if (s.ZoomDesenho > FullZoom)
         zoomAboutMiddle(s, std::max(FullZoom, s.ZoomDesenho / 2));
-        const ViewLimits v = viewLimits(longFrame(), s);
-        s.DeslocamentoDesenho = std::clamp(s.DeslocamentoDesenho, v.panMin, v.panMax);
-        redraw();
-    } else if (s.ZoomDesenho > 0) {
+    else if (s.ZoomDesenho > 0)
         s.ZoomDesenho -= 10;
-        redraw();
-    }
+    else
+        return;
+    // Back within what the new zoom allows, so that both pan buttons work.
+    const ViewLimits v = viewLimits(longFrame(), s);
+    s.DeslocamentoDesenho = std::clamp(s.DeslocamentoDesenho, v.panMin, v.panMax);
+    redraw();
 }
 
 void MainWindow::SpeedButton10Click()

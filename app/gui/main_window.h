@@ -211,6 +211,9 @@ private:
     // The frame of the solved beam of the supported road, whose pan and zoom
     // reach further; null for any other.
     const BeamFrame* longFrame() const;
+    // The data file beside which the diagrams are saved: the one that holds
+    // the solved beam, or none.
+    std::string diagramFile() const;
 
     std::unique_ptr<UserDialogs> dialogs_;
     std::unique_ptr<AnalysisModel> model_;

@@ -152,6 +152,8 @@ ExtendedBeam MainWindow::tablesBeam()
 int MainWindow::readExtended(const std::string& fileName)
 {
     analysed_ = false;
+    // The envelope was the last solution's, and a run under way is dropped.
+    envelope_->clear(config_.diagram);
     const ExtendedRead read = AbrirVigx(fileName);
     failed_ = read.status != 0;
     if (read.status != 0) {

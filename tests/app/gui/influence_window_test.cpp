@@ -522,8 +522,8 @@ void InfluenceWindowTest::aSupportedBeamHasItsLinesAndEnvelope()
 
 // Beyond 24 spans the envelope is worked out on a thread of its own: the
 // calculation ends first, the tab says it is coming, and the envelope is
-// shown and saved when it is ready; a new calculation before then drops the
-// run.
+// shown and saved when it is ready, under the beam's name of then; a new
+// calculation or read before then drops the run.
 void InfluenceWindowTest::aLongBeamsEnvelopeComesFromItsOwnThread()
 {
     ExtendedBeam beam;
@@ -551,6 +551,25 @@ void InfluenceWindowTest::aLongBeamsEnvelopeComesFromItsOwnThread()
              w->envelopePage().recording());
     const std::string report = readFileBytes(dir->filePath(QStringLiteral("trintaENV.sai")).toStdString());
     QVERIFY(report.find("   30 ") != std::string::npos);
+
+    // A read of the data drops a run under way.
+    dialogs->openNames << file;
+    w->Abrir2Click();
+    QVERIFY(w->envelopePage().calculating());
+    w->analisadados1Click();
+    QVERIFY(!w->envelopePage().calculating());
+    QVERIFY(!w->envelopePage().hasEnvelope());
+    dialogs->messages.clear();
+
+    // Saved under a new name while it runs: both of its files take that name.
+    dialogs->openNames << file;
+    w->Abrir2Click();
+    dialogs->saveNames << dir->filePath(QStringLiteral("outra.vigx"));
+    w->Salvar1Click();
+    QTRY_VERIFY_WITH_TIMEOUT(w->envelopePage().hasEnvelope(), 60000);
+    QCOMPARE(dialogs->messages, QStringList());
+    for (const char* f : {"outraENV.sai", "outraENV.wmf"})
+        QVERIFY2(QFile::exists(dir->filePath(QString::fromLatin1(f))), f);
 }
 
 }  // namespace kalvoro

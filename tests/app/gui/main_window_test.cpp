@@ -985,6 +985,18 @@ void MainWindowTest::beamsOfAThousandSpansAreCalculatedAndPanned()
     QCOMPARE(errors, QStringList());
     QVERIFY(QFile::exists(dir->filePath(QStringLiteral("salva.sai"))));
     QVERIFY(lastNode("0\\.3943"));
+
+    // Zoomed past 200 %, then a data file's beam: it gets the start's view,
+    // is calculated and drawn, its metafiles written.
+    for (int i = 0; i < 40; ++i) action("SpeedButton10")->trigger();
+    QVERIFY(w->configuration().diagram.ZoomDesenho > 200);
+    const QString small = writeBeamFile(QStringLiteral("pequena.vig"), QString::fromUtf8(GoodBeam));
+    w->openFile(small);
+    QCOMPARE(dialogs->messages, QStringList());
+    QCOMPARE(errors, QStringList());
+    QCOMPARE(w->configuration().diagram.ZoomDesenho, 100.0);
+    QCOMPARE(w->configuration().diagram.DeslocamentoDesenho, 0);
+    QVERIFY(QFile::exists(dir->filePath(QStringLiteral("pequenaM.wmf"))));
 }
 
 }  // namespace kalvoro
