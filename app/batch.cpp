@@ -1,8 +1,8 @@
 #include "batch.h"
+#include "batch_ending.h"
 #include "batch_supported.h"
 #include "batch_trains.h"
 
-#include <algorithm>
 #include <memory>
 #include <optional>
 #include <ostream>
@@ -152,13 +152,6 @@ ReadResult readExtended(const std::string& file, AnalysisModel& m, std::optional
     r.titleRead = true;
     r.title = x.beam.title;
     return r;
-}
-
-// The influence-line message carries a carriage return for the message box.
-std::string forTerminal(std::string text)
-{
-    std::replace(text.begin(), text.end(), '\r', '\n');
-    return text;
 }
 
 }  // namespace
@@ -326,28 +319,10 @@ int runBatch(const std::vector<std::string>& args, std::ostream& out, std::ostre
                 written.push_back(derivedName(o.file, "TREM.sai"));
             }
         } catch (const Error& e) {
-            err << forTerminal(InfluenceFailureMessage) << '\n';
-            err << e.what() << '\n';
-            // A report or diagram that cannot be written is a file error like
-            // the main report's; the earlier files of those names are intact.
-            return dynamic_cast<const IoError*>(&e) ? batch_exit::FileError : batch_exit::InfluenceFailure;
+            return InfluenceFailed(e, err);
         }
     }
-
-    if (o.json) {
-        const std::string name = derivedName(o.file, ".json");
-        try {
-            writeFileAtomically(name, JsonText(results));
-        } catch (const IoError& e) {
-            err << e.what() << '\n';
-            return batch_exit::FileError;
-        }
-        written.push_back(name);
-    }
-
-    out << report << trainReport;
-    for (const std::string& name : written) err << "Gravado: " << name << '\n';
-    return printed(out, err) ? batch_exit::Ok : batch_exit::FileError;
+    return FinishRun(o.file, o.json ? &results : nullptr, written, report + trainReport, out, err);
 }
 
 }  // namespace kalvoro

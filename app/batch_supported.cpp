@@ -4,6 +4,7 @@
 #include <ostream>
 
 #include "batch.h"
+#include "batch_ending.h"
 #include "batch_trains.h"
 #include "data/file_names.h"
 #include "data/numbers.h"
@@ -105,29 +106,10 @@ int runSupportedBatch(const ExtendedBeam& beam, const SupportedRun& run, std::os
                 written.push_back(derivedName(run.file, "TREM.sai"));
             }
         } catch (const Error& e) {
-            std::string text = InfluenceFailureMessage;
-            for (char& c : text)
-                if (c == '\r') c = '\n';
-            err << text << '\n' << e.what() << '\n';
-            return dynamic_cast<const IoError*>(&e) ? batch_exit::FileError : batch_exit::InfluenceFailure;
+            return InfluenceFailed(e, err);
         }
     }
-    if (run.json) {
-        const std::string name = derivedName(run.file, ".json");
-        try {
-            writeFileAtomically(name, JsonText(results));
-        } catch (const IoError& e) {
-            err << e.what() << '\n';
-            return batch_exit::FileError;
-        }
-        written.push_back(name);
-    }
-    out << report << trainReport;
-    for (const std::string& name : written) err << "Gravado: " << name << '\n';
-    out.flush();
-    if (out) return batch_exit::Ok;
-    err << "Não foi possível gravar na saída padrão\n";
-    return batch_exit::FileError;
+    return FinishRun(run.file, run.json ? &results : nullptr, written, report + trainReport, out, err);
 }
 
 }  // namespace kalvoro
